@@ -1,0 +1,15 @@
+# Warnings are errors for every target of this project (and only for ours, not for
+# third-party code pulled in through find_package).
+add_library(zentrix_warnings INTERFACE)
+if(MSVC)
+    target_compile_options(zentrix_warnings INTERFACE /W4 /WX /utf-8)
+else()
+    target_compile_options(zentrix_warnings INTERFACE -Wall -Wextra -Werror)
+endif()
+
+# Optional sanitizer build: -DZENTRIX_SANITIZE=ON (AddressSanitizer + UBSan, no recovery).
+option(ZENTRIX_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+if(ZENTRIX_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=all)
+endif()

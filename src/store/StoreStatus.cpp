@@ -1,0 +1,57 @@
+// StoreStatus: Japanese descriptions of store failures, shared by the window and the command line.
+#include "StoreStatus.h"
+
+#include <cstring>
+
+namespace zentrix {
+namespace {
+
+std::string systemReason(int err)
+{
+    switch (err) {
+    case 0: return {};
+    case EACCES:
+    case EPERM: return "アクセスが許可されていません";
+    case EROFS: return "読み取り専用のファイルシステムです";
+    case ENOSPC: return "ディスクの空き容量が不足しています";
+    case EDQUOT: return "ディスク使用量の上限に達しました";
+    case EFBIG: return "ファイルサイズの上限に達しました";
+    case ENOENT: return "フォルダが見つかりません";
+    case EISDIR: return "同じ名前のフォルダがあります";
+    case EIO: return "入出力エラーが発生しました";
+    default: return std::strerror(err);
+    }
+}
+
+} // namespace
+
+std::string DescribeStoreError(const StoreStatus& status, const std::string& fileName)
+{
+    std::string text;
+    switch (status.error) {
+    case StoreError::None: return {};
+    case StoreError::NotOpen: text = "データファイル「" + fileName + "」が開かれていません。"; break;
+    case StoreError::OpenFailed: text = "データファイル「" + fileName + "」を開けませんでした。"; break;
+    case StoreError::NotRegularFile:
+        text = "「" + fileName + "」は通常のファイルではないため、データファイルとして開けません。";
+        break;
+    case StoreError::InUse:
+        text = "データファイル「" + fileName + "」は他のZentrixで使用中です。そちらを終了してから起動して下さい。";
+        break;
+    case StoreError::OutOfRange:
+        text = "データファイル「" + fileName + "」に第" + std::to_string(status.record) + "回のレコードはありません。";
+        break;
+    case StoreError::ReadFailed:
+        text = "データファイル「" + fileName + "」の第" + std::to_string(status.record) + "回を読み込めませんでした。";
+        break;
+    case StoreError::WriteFailed:
+        text = "データファイル「" + fileName + "」の第" + std::to_string(status.record) +
+               "回を書き込めませんでした。データは変更されていません。";
+        break;
+    }
+    if (const std::string reason = systemReason(status.systemError); !reason.empty())
+        text += "\n（理由：" + reason + "）";
+    return text;
+}
+
+} // namespace zentrix

@@ -1,0 +1,21 @@
+// main() of the GUI tests: one QApplication for the whole executable, offscreen unless told otherwise.
+#include <QApplication>
+#include <csignal>
+#include <gtest/gtest.h>
+
+#include "ui/common/AppIcon.h"
+#include "ui/common/Fonts.h"
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef SIGXFSZ
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
+    QApplication app(argc, argv);
+    QApplication::setWindowIcon(zentrix::ui::AppIcon());
+    zentrix::ui::InstallFontSubstitutions();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

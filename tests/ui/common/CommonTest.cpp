@@ -1,0 +1,44 @@
+// The shared window pieces: the icon, the Japanese face mapping and the message-box seam.
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+#include "ui/common/AppIcon.h"
+#include "ui/common/Fonts.h"
+#include "ui/common/MessageBox.h"
+
+namespace zentrix::ui {
+namespace {
+
+TEST(AppIcon, Has32PixelImage)
+{
+    const QIcon icon = AppIcon();
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_EQ(icon.pixmap(QSize(32, 32)).size(), QSize(32, 32));
+}
+
+TEST(Fonts, DesignFacesResolveToAnInstalledJapaneseGothic)
+{
+    const QFontInfo gothic(DesignFont(kGothicFace, 9));
+    const QFontInfo pgothic(DesignFont(kPGothicFace, 9));
+    if (!QFontDatabase::families().contains(QStringLiteral("IPAGothic")))
+        GTEST_SKIP() << "fonts-ipafont-gothic is not installed";
+    EXPECT_EQ(gothic.family(), QStringLiteral("IPAGothic"));
+    EXPECT_EQ(pgothic.family(), QStringLiteral("IPAPGothic"));
+}
+
+TEST(MessageBox, InterceptorSeesTheBoxInsteadOfTheUser)
+{
+    std::vector<MessageBox::Shown> seen;
+    MessageBox::setInterceptor([&](const MessageBox::Shown& shown) { seen.push_back(shown); });
+    MessageBox::show(nullptr, QStringLiteral("入力エラー"), QStringLiteral("a\rb"), MessageBox::Icon::Exclamation);
+    MessageBox::setInterceptor({});
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].title, QStringLiteral("入力エラー"));
+    EXPECT_EQ(seen[0].text, QStringLiteral("a\rb"));
+    EXPECT_EQ(seen[0].icon, MessageBox::Icon::Exclamation);
+}
+
+} // namespace
+} // namespace zentrix::ui
