@@ -7,6 +7,9 @@
 #include "ui/common/AppIcon.h"
 #include "ui/common/Fonts.h"
 #include "ui/common/MessageBox.h"
+#include "ui/common/ProgramEnd.h"
+#include "store/HistoryFile.h"
+#include "support/TempDir.h"
 
 namespace zentrix::ui {
 namespace {
@@ -38,6 +41,21 @@ TEST(MessageBox, InterceptorSeesTheBoxInsteadOfTheUser)
     EXPECT_EQ(seen[0].title, QStringLiteral("入力エラー"));
     EXPECT_EQ(seen[0].text, QStringLiteral("a\rb"));
     EXPECT_EQ(seen[0].icon, MessageBox::Icon::Exclamation);
+}
+
+TEST(ProgramEnd, ClosesTheHistoryBeforeLeaving)
+{
+    test::TempDir dir;
+    HistoryFile history(dir / "Loto6data.dt");
+    ASSERT_TRUE(history.OpenHistory());
+    struct Ended {};
+    SetProgramEndHook([] { throw Ended{}; });
+    EXPECT_THROW(EndProgram(history), Ended);
+    SetProgramEndHook({});
+    EXPECT_FALSE(history.IsOpen());
+    // The lock went with it: another program may open the file now.
+    HistoryFile other(dir / "Loto6data.dt");
+    EXPECT_TRUE(other.OpenHistory());
 }
 
 } // namespace
