@@ -1,0 +1,82 @@
+// NoticeDialog: the usage notice, laid out from its design values in twips.
+#include "ui/main_window/NoticeDialog.h"
+
+#include "ui/common/AppIcon.h"
+#include "ui/common/Fonts.h"
+
+#include <QGroupBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace zentrix::ui {
+namespace {
+
+// 15 twips make one pixel at 96 dots per inch.
+constexpr int Px(int twips)
+{
+    return (twips + 7) / 15;
+}
+
+QRect Twips(int left, int top, int width, int height)
+{
+    return QRect(Px(left), Px(top), Px(width), Px(height));
+}
+
+} // namespace
+
+QString NoticeDialog::noticeText()
+{
+    return QStringLiteral("このプログラムが出す予想番号は、画面で選んだ条件に従って乱数で選んだ数字の組です。"
+                          "過去の当選番号の統計を使っても、当選する確率が高くなることはありません。\r\n"
+                          "\r\n"
+                          "ロト６では、どの数字の組も当選する確率は同じです。\r\n"
+                          "\r\n"
+                          "くじを買うかどうか、どの番号で買うかは、ご自身の判断と責任でお決めください。\r\n"
+                          "\r\n"
+                          "このプログラムは無保証です。作者は、このプログラムの使用とその結果について、"
+                          "いかなる保証もいたしません。");
+}
+
+NoticeDialog::NoticeDialog(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("frmNotice"));
+    setWindowTitle(QStringLiteral("免責次項"));
+    setWindowIcon(AppIcon());
+    setFont(DesignFont(kGothicFace, 9));
+    setWindowModality(Qt::ApplicationModal);
+    setFixedSize(Px(6315), Px(4410));
+
+    // The button comes first so that it is first in the tab order and takes the focus.
+    m_ui.cmdCloseMennseki = new QPushButton(QStringLiteral("OK"), this);
+    m_ui.cmdCloseMennseki->setObjectName(QStringLiteral("cmdCloseMennseki"));
+    m_ui.cmdCloseMennseki->setGeometry(Twips(1920, 3840, 2775, 375));
+    m_ui.cmdCloseMennseki->setDefault(true);
+
+    m_ui.fraMennseki = new QGroupBox(QStringLiteral("使用上の注意"), this);
+    m_ui.fraMennseki->setObjectName(QStringLiteral("fraMennseki"));
+    m_ui.fraMennseki->setGeometry(Twips(240, 240, 5895, 3375));
+
+    // Read-only: the notice can be read, selected and copied, never changed.
+    m_ui.txtMennseki = new QPlainTextEdit(m_ui.fraMennseki);
+    m_ui.txtMennseki->setObjectName(QStringLiteral("txtMennseki"));
+    m_ui.txtMennseki->setGeometry(Twips(240, 480, 5415, 2655));
+    m_ui.txtMennseki->setReadOnly(true);
+    m_ui.txtMennseki->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    m_ui.txtMennseki->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The document takes CR LF as one line break, so no stray CR is left in the lines.
+    m_ui.txtMennseki->setPlainText(noticeText());
+
+    setTabOrder(m_ui.cmdCloseMennseki, m_ui.txtMennseki);
+    m_ui.cmdCloseMennseki->setFocus();
+
+    connect(m_ui.cmdCloseMennseki, &QPushButton::clicked, this, &NoticeDialog::cmdCloseMennsekiClicked);
+}
+
+void NoticeDialog::cmdCloseMennsekiClicked()
+{
+    accept();
+}
+
+} // namespace zentrix::ui
