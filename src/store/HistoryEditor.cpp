@@ -1,0 +1,187 @@
+// HistoryEditor: edit mode, reading, the entry check, writing and deleting draws.
+#include "HistoryEditor.h"
+
+#include "FieldReading.h"
+
+namespace zentrix {
+namespace {
+
+constexpr EditorField kBonusField = EditorField::Text8;
+
+const FieldNumber& lowestNumber()
+{
+    static const FieldNumber one = FieldNumber::FromInteger(1);
+    return one;
+}
+
+const FieldNumber& highestNumber()
+{
+    static const FieldNumber fortyThree = FieldNumber::FromInteger(43);
+    return fortyThree;
+}
+
+} // namespace
+
+HistoryEditor::HistoryEditor(HistoryFile& history, HistoryEditorView& view)
+    : m_history(history)
+    , m_view(view)
+{
+}
+
+void HistoryEditor::Check1_Click()
+{
+    setEditMode(m_view.isEditModeChecked());
+}
+
+void HistoryEditor::setEditMode(bool on)
+{
+    const FieldColour colour = on ? FieldColour::WindowBackground : FieldColour::ButtonFace;
+    for (int i = 0; i < 6; ++i) {
+        m_view.setEnabled(ControlOf(Text2Field(i)), on);
+        m_view.setFieldColour(Text2Field(i), colour);
+    }
+    for (EditorField field : {EditorField::Text1, EditorField::Text8}) {
+        m_view.setEnabled(ControlOf(field), on);
+        m_view.setFieldColour(field, colour);
+    }
+    for (EditorControl button : {EditorControl::Reading, EditorControl::Writing, EditorControl::Delete})
+        m_view.setEnabled(button, on);
+}
+
+std::optional<RecordNo> HistoryEditor::storedDrawInText1() const
+{
+    const FieldNumber n = FieldValue(m_view.fieldText(EditorField::Text1));
+    if (n < lowestNumber() || n > FieldNumber::FromInteger(m_history.Latest()))
+        return std::nullopt;
+    // Within 1..Latest, so the rounded number is too.
+    return n.RoundToInteger();
+}
+
+void HistoryEditor::emptyNumberFields()
+{
+    for (int i = 0; i < 6; ++i)
+        m_view.setFieldText(Text2Field(i), {});
+    m_view.setFieldText(kBonusField, {});
+}
+
+void HistoryEditor::Reading_Click()
+{
+    const std::optional<RecordNo> n = storedDrawInText1();
+    if (!n) {
+        m_view.setFieldText(EditorField::Text1, std::to_string(m_history.Latest() + 1));
+        emptyNumberFields();
+        return;
+    }
+    if (const StoreStatus status = m_history.ReadDraw(*n); !status) {
+        reportStoreError(status);
+        return;
+    }
+    const DrawRecord& record = m_history.CurrentRecord();
+    for (int i = 0; i < 6; ++i)
+        m_view.setFieldText(Text2Field(i), std::to_string(record.Numbers[static_cast<std::size_t>(i)]));
+    m_view.setFieldText(kBonusField, std::to_string(record.Bonus));
+}
+
+bool HistoryEditor::inRange(EditorField field) const
+{
+    // A text that only starts with a number ("12abc") has no integer to store, so it is
+    // rejected like any other invalid number.
+    const FieldReading reading = ReadField(m_view.fieldText(field));
+    return reading.wholeText && reading.value >= lowestNumber() && reading.value <= highestNumber();
+}
+
+void HistoryEditor::failEntry(EditorField field, std::string_view message)
+{
+    m_view.setStatusText(std::string(editor_text::kInputErrorStatus));
+    m_view.setFieldColour(field, FieldColour::SelectionHighlight);
+    m_view.showMessage(std::string(message), MessageIcon::Exclamation,
+                       std::string(editor_text::kInputErrorTitle));
+    m_view.setFieldText(field, {});
+    m_view.setFocus(field);
+    m_view.setFieldColour(field, FieldColour::WindowBackground);
+}
+
+bool HistoryEditor::EntryCheck()
+{
+    for (int i = 0; i < 6; ++i) {
+        if (!inRange(Text2Field(i))) {
+            failEntry(Text2Field(i), editor_text::kRangeMessage);
+            return false;
+        }
+    }
+    for (int i = 0; i < 5; ++i) {
+        const FieldNumber left = FieldValue(m_view.fieldText(Text2Field(i)));
+        const FieldNumber right = FieldValue(m_view.fieldText(Text2Field(i + 1)));
+        if (right < left) {
+            failEntry(Text2Field(i), editor_text::kOrderMessage);
+            return false;
+        }
+    }
+    if (!inRange(kBonusField)) {
+        failEntry(kBonusField, editor_text::kRangeMessage);
+        return false;
+    }
+    return true;
+}
+
+std::optional<HistoryEditor::Entry> HistoryEditor::acceptedEntry() const
+{
+    Entry entry;
+    for (int i = 0; i < 6; ++i) {
+        const std::optional<std::int16_t> number = FieldInteger(m_view.fieldText(Text2Field(i)));
+        if (!number)
+            return std::nullopt;
+        entry.numbers[static_cast<std::size_t>(i)] = *number;
+    }
+    const std::optional<std::int16_t> bonus = FieldInteger(m_view.fieldText(kBonusField));
+    if (!bonus)
+        return std::nullopt;
+    entry.bonus = *bonus;
+    return entry;
+}
+
+void HistoryEditor::Writing_Click()
+{
+    if (!EntryCheck())
+        return;
+    // Every field that passed the check is a whole number within 1..43, so this always succeeds;
+    // should it ever not, nothing is written.
+    const std::optional<Entry> entry = acceptedEntry();
+    if (!entry)
+        return;
+
+    const RecordNo record = storedDrawInText1().value_or(m_history.Latest() + 1);
+    if (const StoreStatus written = m_history.WriteDraw(record, entry->numbers, entry->bonus); !written) {
+        reportStoreError(written);
+        return;
+    }
+    const StoreStatus scanned = m_history.FindLatest();
+    // The draw is in the file either way; after a failed scan Latest stays as it was.
+    const RecordNo next = (scanned ? m_history.Latest() : std::max(m_history.Latest(), record)) + 1;
+    m_view.setFieldText(EditorField::Text1, std::to_string(next));
+    emptyNumberFields();
+    if (!scanned) {
+        reportStoreError(scanned);
+        return;
+    }
+    m_view.setLatest(m_history.Latest());
+}
+
+void HistoryEditor::Delete_Click()
+{
+    if (m_history.Latest() < 1)
+        return; // nothing stored, nothing to clear
+    if (const StoreStatus deleted = m_history.DeleteLatest(); !deleted) {
+        reportStoreError(deleted);
+        return;
+    }
+    m_view.setLatest(m_history.Latest());
+}
+
+void HistoryEditor::reportStoreError(const StoreStatus& status)
+{
+    m_view.showMessage(DescribeStoreError(status, m_history.Path().filename().string()),
+                       MessageIcon::Critical, std::string(editor_text::kStoreErrorTitle));
+}
+
+} // namespace zentrix
