@@ -1,13 +1,12 @@
-// zentrix: start-up. Opens the draw history in the working directory and shows the main window.
-#include <QApplication>
-#include <QLabel>
-#include <QMainWindow>
-#include <csignal>
-
+// zentrix: start-up. Shows the main window, which opens the draw history in the working directory.
 #include "store/HistoryFile.h"
 #include "ui/common/AppIcon.h"
 #include "ui/common/Fonts.h"
 #include "ui/common/MessageBox.h"
+#include "ui/main_window/MainWindow.h"
+
+#include <QApplication>
+#include <csignal>
 
 int main(int argc, char* argv[])
 {
@@ -21,21 +20,15 @@ int main(int argc, char* argv[])
     zentrix::ui::InstallFontSubstitutions();
 
     zentrix::HistoryFile history;
-    if (const zentrix::StoreStatus opened = history.OpenHistory(); !opened) {
+    zentrix::ui::MainWindow window(history);
+    if (const zentrix::StoreStatus opened = window.load(); !opened) {
+        // Without its data file the program has nothing to work on: say why and leave.
         const std::string name(zentrix::HistoryFile::kDefaultFileName);
         zentrix::ui::MessageBox::show(nullptr, QStringLiteral("Zentrix"),
                                       QString::fromStdString(zentrix::DescribeStoreError(opened, name)),
                                       zentrix::ui::MessageBox::Icon::Critical);
         return 1;
     }
-
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Zentrix - Ver2.2.2"));
-    auto* heading = new QLabel(QStringLiteral("第%1回予想").arg(history.Latest() + 1), &window);
-    heading->setAlignment(Qt::AlignCenter);
-    heading->setFont(zentrix::ui::DesignFont(zentrix::ui::kGothicFace, 18));
-    window.setCentralWidget(heading);
-    window.resize(733, 515);
     window.show();
     return QApplication::exec();
 }

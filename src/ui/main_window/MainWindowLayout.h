@@ -1,0 +1,27 @@
+// MainWindowLayout: builds frmMain's controls at their design positions, in their opening state.
+#pragma once
+
+#include <QSize>
+
+class QWidget;
+
+namespace zentrix::ui {
+
+struct MainWindowControls;
+
+/// The client area below the menu bar: 10995 x 7725 twips.
+inline constexpr QSize kMainClientSize(733, 515);
+
+/// Twips (1/1440 inch) to pixels at 96 dots per inch, rounded.
+constexpr int TwipsToPixels(int twips)
+{
+    return (twips + (twips >= 0 ? 7 : -7)) / 15;
+}
+
+/// Creates every control of the window inside `client` (the area below the menu bar), in tab
+/// order, with its caption, font, range and design value, and fills `ui` with them. Menus are
+/// not built here. The window's own face ("ＭＳ ゴシック" 9 point) is expected to be set on an
+/// ancestor of `client`.
+void BuildMainWindowControls(QWidget* client, MainWindowControls& ui);
+
+} // namespace zentrix::ui
