@@ -1,0 +1,97 @@
+// LinePrinter: QPainter text lines with automatic page breaks.
+#include "ui/results_window/LinePrinter.h"
+
+#include <QFontMetricsF>
+#include <QPagedPaintDevice>
+#include <QPrinter>
+#include <QRegularExpression>
+
+namespace zentrix::ui {
+
+LinePrinter::LinePrinter(QPagedPaintDevice& device)
+    : m_device(device)
+{
+}
+
+LinePrinter::~LinePrinter()
+{
+    if (m_painter.isActive())
+        m_painter.end();
+}
+
+bool LinePrinter::begin()
+{
+    if (!m_painter.begin(&m_device) || deviceFailed()) {
+        fail(Failure::CannotStart);
+        return false;
+    }
+    // The painter starts with the device's default font; the lines keep it.
+    const QFontMetricsF metrics(m_painter.font(), &m_device);
+    m_lineSpacing = metrics.lineSpacing();
+    m_ascent = metrics.ascent();
+    m_y = 0;
+    return true;
+}
+
+bool LinePrinter::printLine(const QString& text)
+{
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+    const QStringList segments = text.split(lineBreak);
+    for (const QString& segment : segments) {
+        if (!printSegment(segment))
+            return false;
+    }
+    return true;
+}
+
+bool LinePrinter::printSegment(const QString& segment)
+{
+    if (m_failure != Failure::None || !m_painter.isActive())
+        return false;
+    // A line taller than the page still goes out once rather than asking for pages forever.
+    if (m_y > 0 && m_y + m_lineSpacing > m_device.height()) {
+        if (!m_device.newPage() || deviceFailed()) {
+            fail(Failure::NewPageFailed);
+            return false;
+        }
+        m_y = 0;
+    }
+    if (!segment.isEmpty())
+        m_painter.drawText(QPointF(0, m_y + m_ascent), segment);
+    m_y += m_lineSpacing;
+    if (deviceFailed()) {
+        fail(Failure::PrinterError);
+        return false;
+    }
+    return true;
+}
+
+bool LinePrinter::end()
+{
+    if (!m_painter.isActive())
+        return false;
+    const bool ended = m_painter.end();
+    if (m_failure == Failure::None && (!ended || deviceFailed()))
+        fail(Failure::PrinterError);
+    return m_failure == Failure::None;
+}
+
+bool LinePrinter::deviceFailed() const
+{
+    const auto* printer = dynamic_cast<const QPrinter*>(&m_device);
+    return printer && printer->printerState() == QPrinter::Error;
+}
+
+void LinePrinter::fail(Failure failure)
+{
+    if (m_failure == Failure::None)
+        m_failure = failure;
+    // Abort rather than end: a half-made job must not reach the printer as if it were whole.
+    if (m_painter.isActive()) {
+        if (auto* printer = dynamic_cast<QPrinter*>(&m_device))
+            printer->abort();
+        m_painter.end();
+    }
+}
+
+} // namespace zentrix::ui

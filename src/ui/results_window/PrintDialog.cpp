@@ -1,0 +1,39 @@
+// PrintDialog: QPrintDialog with the results window's options, or the test interceptor.
+#include "ui/results_window/PrintDialog.h"
+
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace zentrix::ui {
+
+std::function<bool(QPrinter&)>& PrintDialog::interceptor()
+{
+    static std::function<bool(QPrinter&)> hook;
+    return hook;
+}
+
+void PrintDialog::setInterceptor(std::function<bool(QPrinter&)> hook)
+{
+    interceptor() = std::move(hook);
+}
+
+bool PrintDialog::exec(QPrinter& printer, QWidget* parent)
+{
+    printer.setCopyCount(1);
+    if (auto& hook = interceptor())
+        return hook(printer);
+
+    QPrintDialog dialog(&printer, parent);
+    dialog.setObjectName(QStringLiteral("PrintDialog"));
+    // No PrintToFile: the choice is not offered. No page range or selection: the job is always
+    // the whole list, so the dialog offers nothing that printing would ignore.
+    dialog.setOptions(QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    // Without any installed printer the dialog can still be confirmed; there is nothing to print on.
+    if (printer.outputFormat() == QPrinter::NativeFormat && printer.printerName().isEmpty())
+        return false;
+    return printer.isValid();
+}
+
+} // namespace zentrix::ui

@@ -1,0 +1,273 @@
+// ResultsWindow: fixed-geometry window with a QTableWidget grid, a print button and an OK button.
+#include "ui/results_window/ResultsWindow.h"
+
+#include "ui/common/AppIcon.h"
+#include "ui/common/Fonts.h"
+#include "ui/common/MessageBox.h"
+#include "ui/results_window/LinePrinter.h"
+#include "ui/results_window/PrintDialog.h"
+#include "ui/results_window/TmpForm.h"
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScreen>
+#include <QTableWidget>
+#include <algorithm>
+
+namespace zentrix::ui {
+namespace {
+
+/// Lengths are designed in twips; 15 twips make one pixel at 96 dpi.
+constexpr int Px(int twips)
+{
+    return (twips + 7) / 15;
+}
+
+constexpr int kClientWidth = 4680;
+constexpr int kClientHeight = 5205;
+constexpr QPoint kOpeningPosition(Px(14010), Px(1965));
+
+struct ControlSpec
+{
+    const char* name;
+    int left, top, width, height;
+    const char* caption;
+};
+
+// In tab order.
+constexpr ControlSpec kGrid{"MSFlexGrid1", 0, 0, 4695, 4815, nullptr};
+constexpr ControlSpec kOkButton{"OK_Button", 2760, 4920, 1335, 255, "OK"};
+constexpr ControlSpec kPrintButton{"PrintButton", 480, 4920, 1335, 255, "印刷"};
+
+constexpr int kLabelColumnWidth = 800;
+constexpr int kNumberColumnWidth = 590;
+
+template <typename T> T* Place(QWidget* parent, const ControlSpec& spec)
+{
+    auto* widget = new T(parent);
+    widget->setObjectName(QString::fromLatin1(spec.name));
+    widget->setGeometry(Px(spec.left), Px(spec.top), Px(spec.width), Px(spec.height));
+    return widget;
+}
+
+QPushButton* PlaceButton(QWidget* parent, const ControlSpec& spec)
+{
+    auto* button = Place<QPushButton>(parent, spec);
+    button->setText(QString::fromUtf8(spec.caption));
+    // Neither button is the default or the cancel button: Enter and Escape click nothing.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+QTableWidgetItem* CentredItem(const QString& text = {})
+{
+    auto* item = new QTableWidgetItem(text);
+    item->setTextAlignment(Qt::AlignCenter);
+    return item;
+}
+
+QString RowLabel(int row)
+{
+    return QStringLiteral("%1→").arg(row, 3, 10, QLatin1Char('0'));
+}
+
+QString DescribePrintFailure(LinePrinter::Failure failure)
+{
+    switch (failure) {
+    case LinePrinter::Failure::CannotStart:
+        return QStringLiteral("印刷を開始できませんでした。プリンターの接続と設定を確認して下さい。");
+    case LinePrinter::Failure::NewPageFailed:
+    case LinePrinter::Failure::PrinterError:
+        return QStringLiteral("印刷中にプリンターでエラーが発生しました。予想番号は最後まで印刷されていない"
+                              "可能性があります。プリンターの状態を確認して下さい。");
+    case LinePrinter::Failure::None:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
+ResultsWindow::ResultsWindow(std::function<int()> printedSetCount)
+    : QWidget(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint)
+    , m_printedSetCount(std::move(printedSetCount))
+{
+    setObjectName(QStringLiteral("frmFlexAns"));
+    setWindowTitle(QStringLiteral("Zentrix -予想結果"));
+    setWindowIcon(AppIcon());
+    setFont(DesignFont(kGothicFace, 9));
+    resize(Px(kClientWidth), Px(kClientHeight));
+
+    m_controls.MSFlexGrid1 = Place<QTableWidget>(this, kGrid);
+    m_controls.OK_Button = PlaceButton(this, kOkButton);
+    m_controls.PrintButton = PlaceButton(this, kPrintButton);
+    setTabOrder(m_controls.MSFlexGrid1, m_controls.OK_Button);
+    setTabOrder(m_controls.OK_Button, m_controls.PrintButton);
+
+    connect(m_controls.OK_Button, &QPushButton::clicked, this, &ResultsWindow::OK_Button_Click);
+    connect(m_controls.PrintButton, &QPushButton::clicked, this, &ResultsWindow::PrintButton_Click);
+
+    Form_Load();
+}
+
+ResultsWindow::~ResultsWindow() = default;
+
+void ResultsWindow::Form_Load()
+{
+    QTableWidget* grid = m_controls.MSFlexGrid1;
+    grid->setRowCount(kRows - 1);
+    grid->setColumnCount(kColumns - 1);
+
+    QHeaderView* fixedRow = grid->horizontalHeader();
+    QHeaderView* fixedColumn = grid->verticalHeader();
+    const int rowHeight = std::max(Px(240), grid->fontMetrics().height() + 4);
+    for (QHeaderView* header : {fixedRow, fixedColumn}) {
+        header->setMinimumSectionSize(0);
+        header->setSectionResizeMode(QHeaderView::Fixed);
+        header->setDefaultAlignment(Qt::AlignCenter);
+        header->setHighlightSections(false);
+    }
+    fixedRow->setDefaultSectionSize(Px(kNumberColumnWidth));
+    fixedRow->setFixedHeight(rowHeight);
+    fixedColumn->setDefaultSectionSize(rowHeight);
+    fixedColumn->setFixedWidth(Px(kLabelColumnWidth));
+
+    // Row 0 carries no captions; without items of its own the table would number the columns.
+    for (int col = 1; col < kColumns; ++col)
+        grid->setHorizontalHeaderItem(col - 1, CentredItem());
+    for (int row = 1; row < kRows; ++row) {
+        grid->setVerticalHeaderItem(row - 1, CentredItem(RowLabel(row)));
+        for (int col = 1; col < kColumns; ++col)
+            grid->setItem(row - 1, col - 1, CentredItem());
+    }
+
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setTabKeyNavigation(false);
+    grid->setCornerButtonEnabled(false);
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    grid->setFocus();
+}
+
+void ResultsWindow::setCellText(int row, int col, const QString& text)
+{
+    QTableWidget* grid = m_controls.MSFlexGrid1;
+    if (row < 0 || row >= kRows || col < 0 || col >= kColumns || (row == 0 && col == 0))
+        return;
+    if (row == 0)
+        grid->horizontalHeaderItem(col - 1)->setText(text);
+    else if (col == 0)
+        grid->verticalHeaderItem(row - 1)->setText(text);
+    else {
+        grid->item(row - 1, col - 1)->setText(text);
+        m_lastSetRow = std::max(m_lastSetRow, row);
+    }
+}
+
+QString ResultsWindow::cellText(int row, int col) const
+{
+    const QTableWidget* grid = m_controls.MSFlexGrid1;
+    if (row < 0 || row >= kRows || col < 0 || col >= kColumns || (row == 0 && col == 0))
+        return {};
+    const QTableWidgetItem* item = row == 0   ? grid->horizontalHeaderItem(col - 1)
+                                   : col == 0 ? grid->verticalHeaderItem(row - 1)
+                                              : grid->item(row - 1, col - 1);
+    return item ? item->text() : QString();
+}
+
+QRect ResultsWindow::OpeningGeometry(const QRect& screen, const QRect& available)
+{
+    QRect client(screen.topLeft() + kOpeningPosition, QSize(Px(kClientWidth), Px(kClientHeight)));
+    if (available.isValid() && !available.contains(client)) {
+        client.moveRight(std::min(client.right(), available.right()));
+        client.moveBottom(std::min(client.bottom(), available.bottom()));
+        client.moveLeft(std::max(client.left(), available.left()));
+        client.moveTop(std::max(client.top(), available.top()));
+    }
+    return client;
+}
+
+void ResultsWindow::showModal()
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        setGeometry(OpeningGeometry(screen->geometry(), screen->availableGeometry()));
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    raise();
+    activateWindow();
+    m_controls.MSFlexGrid1->setFocus();
+
+    QEventLoop loop;
+    m_modalLoop = &loop;
+    loop.exec(QEventLoop::DialogExec);
+    m_modalLoop = nullptr;
+}
+
+void ResultsWindow::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    if (m_modalLoop)
+        m_modalLoop->quit();
+}
+
+void ResultsWindow::OK_Button_Click()
+{
+    close();
+}
+
+QString ResultsWindow::PrintHeader()
+{
+    return QStringLiteral("Zentrix Predictor Ver.2.11\r");
+}
+
+QString ResultsWindow::PrintLine(int row) const
+{
+    QString line = cellText(row, 0) + cellText(row, 1);
+    for (int col = 2; col < kColumns; ++col)
+        line += QStringLiteral(" , ") + cellText(row, col);
+    return line;
+}
+
+int ResultsWindow::printedSetCount() const
+{
+    const int count = m_printedSetCount ? m_printedSetCount() : m_lastSetRow;
+    return std::clamp(count, 0, kRows - 1);
+}
+
+bool ResultsWindow::ShowPrintDialog(QPrinter& printer)
+{
+    return PrintDialog::exec(printer, this);
+}
+
+void ResultsWindow::PrintButton_Click()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    if (!ShowPrintDialog(printer))
+        return;
+
+    LinePrinter out(printer);
+    if (out.begin()) {
+        // Every line passes through TmpForm's Text1 and is printed from what it holds.
+        QLineEdit* staging = TmpForm::Load().Text1;
+        staging->setText(PrintHeader());
+        bool printing = out.printLine(staging->text());
+        const int count = printedSetCount();
+        for (int row = 1; printing && row <= count; ++row) {
+            staging->setText(PrintLine(row));
+            printing = out.printLine(staging->text());
+        }
+        out.end();
+    }
+    if (out.failure() != LinePrinter::Failure::None)
+        MessageBox::show(this, QStringLiteral("Zentrix"), DescribePrintFailure(out.failure()),
+                         MessageBox::Icon::Exclamation);
+}
+
+} // namespace zentrix::ui
