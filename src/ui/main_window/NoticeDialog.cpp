@@ -26,15 +26,19 @@ QRect Twips(int left, int top, int width, int height)
 
 QString NoticeDialog::noticeText()
 {
-    return QStringLiteral("このプログラムが出す予想番号は、画面で選んだ条件に従って乱数で選んだ数字の組です。"
-                          "過去の当選番号の統計を使っても、当選する確率が高くなることはありません。\r\n"
+    // Broken by hand so that every line fits the text box in the Gothic face.
+    return QStringLiteral("このプログラムが出す予想番号は、画面で選んだ\r\n"
+                          "条件に従って、乱数で選んだ数字の組です。\r\n"
+                          "過去の当選番号の統計を使っても、当選する確率が\r\n"
+                          "高くなることはありません。\r\n"
                           "\r\n"
                           "ロト６では、どの数字の組も当選する確率は同じです。\r\n"
                           "\r\n"
-                          "くじを買うかどうか、どの番号で買うかは、ご自身の判断と責任でお決めください。\r\n"
+                          "くじを買うかどうか、どの番号で買うかは、\r\n"
+                          "ご自身の判断と責任でお決めください。\r\n"
                           "\r\n"
-                          "このプログラムは無保証です。作者は、このプログラムの使用とその結果について、"
-                          "いかなる保証もいたしません。");
+                          "このプログラムは無保証です。作者は、このプログラムの\r\n"
+                          "使用とその結果について、いかなる保証もいたしません。");
 }
 
 NoticeDialog::NoticeDialog(QWidget* parent)
