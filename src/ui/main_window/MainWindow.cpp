@@ -6,6 +6,7 @@
 #include "ui/common/Fonts.h"
 #include "ui/common/ProgramEnd.h"
 #include "ui/main_window/AboutDialog.h"
+#include "ui/main_window/HistoryEditorBinding.h"
 #include "ui/main_window/MainWindowLayout.h"
 #include "ui/main_window/NoticeDialog.h"
 
@@ -60,6 +61,7 @@ MainWindow::MainWindow(HistoryFile& history, QWidget* parent)
     installHints();
 
     // Collaborators that give the history editor and cmdGen their behaviour attach here.
+    new HistoryEditorBinding(*this);
 }
 
 MainWindow::~MainWindow() = default;
