@@ -27,20 +27,46 @@ namespace {
 
 using test::Child;
 
-// Design positions are in twips; 15 twips make one pixel.
-QRect Twips(int left, int top, int width, int height)
+struct Placed
 {
-    return QRect(left / 15, top / 15, width / 15, height / 15);
+    const char* name;
+    QRect twips; // Left, Top, Width, Height as the design gives them
+};
+
+// Each named control sits at its design position; 15 twips make one pixel.
+void ExpectPlaced(const QDialog& dialog, std::initializer_list<Placed> controls)
+{
+    for (const Placed& control : controls) {
+        if (const QWidget* widget = Child<QWidget>(&dialog, QString::fromLatin1(control.name))) {
+            const QRect& t = control.twips;
+            EXPECT_EQ(widget->geometry(), QRect(t.x() / 15, t.y() / 15, t.width() / 15, t.height() / 15))
+                << control.name;
+        }
+    }
 }
 
-// Runs the dialog modally as the menu does and calls `whileOpen` once it is up and active. A dialog that does
-// not close within five seconds fails the test instead of hanging it.
+void ExpectFixedModalWindow(const QDialog& dialog, QSize clientSize)
+{
+    EXPECT_EQ(dialog.minimumSize(), clientSize);
+    EXPECT_EQ(dialog.maximumSize(), clientSize);
+    const Qt::WindowFlags flags = dialog.windowFlags();
+    EXPECT_FALSE(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_EQ(dialog.windowModality(), Qt::ApplicationModal);
+    EXPECT_EQ(dialog.font().family(), kGothicFace);
+    EXPECT_EQ(dialog.font().pointSizeF(), 9.0);
+    EXPECT_EQ(dialog.windowIcon().pixmap(QSize(32, 32)).size(), QSize(32, 32));
+}
+
+// Runs the dialog modally as the menu does and calls `whileOpen` once it is up and active. A
+// dialog that does not close within five seconds fails the test instead of hanging it.
 int ExecAndThen(QDialog& dialog, const std::function<void()>& whileOpen)
 {
     bool ran = false;
     QTimer::singleShot(0, &dialog, [&] {
         ran = true;
         EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        EXPECT_EQ(QApplication::activeModalWidget(), &dialog);
         whileOpen();
     });
     QTimer::singleShot(5000, &dialog, [&] {
@@ -54,65 +80,43 @@ int ExecAndThen(QDialog& dialog, const std::function<void()>& whileOpen)
     return result;
 }
 
-void ExpectFixedDialogWindow(const QDialog& dialog, QSize clientSize)
+// OK has the focus when the dialog opens and closes it; a fresh dialog closes by its close box.
+template <typename Dialog> void ExpectFocusOnOkAndClosing(const QString& okName)
 {
-    EXPECT_EQ(dialog.size(), clientSize);
-    EXPECT_EQ(dialog.minimumSize(), clientSize);
-    EXPECT_EQ(dialog.maximumSize(), clientSize);
-    const Qt::WindowFlags flags = dialog.windowFlags();
-    EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint);
-    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
-    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
-    EXPECT_EQ(dialog.windowModality(), Qt::ApplicationModal);
-    EXPECT_EQ(dialog.parentWidget(), nullptr);
-    ASSERT_FALSE(dialog.windowIcon().isNull());
-    EXPECT_EQ(dialog.windowIcon().pixmap(QSize(32, 32)).size(), QSize(32, 32));
-}
-
-// Opens the dialog, checks that `ok` has the focus, and closes it with the button.
-void ExpectFocusOnOkAndOkCloses(QDialog& dialog, QPushButton* ok)
-{
-    const int result = ExecAndThen(dialog, [&] {
-        EXPECT_EQ(QApplication::activeModalWidget(), &dialog);
+    Dialog byOk;
+    auto* ok = Child<QPushButton>(&byOk, okName);
+    ASSERT_NE(ok, nullptr);
+    const int result = ExecAndThen(byOk, [&] {
         EXPECT_EQ(QApplication::focusWidget(), ok);
         QTest::mouseClick(ok, Qt::LeftButton);
     });
     EXPECT_EQ(result, QDialog::Accepted);
-    EXPECT_FALSE(dialog.isVisible());
-}
+    EXPECT_FALSE(byOk.isVisible());
 
-void ExpectCloseBoxCloses(QDialog& dialog)
-{
-    ExecAndThen(dialog, [&] { EXPECT_TRUE(dialog.close()); });
-    EXPECT_FALSE(dialog.isVisible());
+    Dialog byCloseBox;
+    ExecAndThen(byCloseBox, [&] { EXPECT_TRUE(byCloseBox.close()); });
+    EXPECT_FALSE(byCloseBox.isVisible());
 }
 
 // ---------------------------------------------------------------------------------------------
 // The usage notice
 
-TEST(NoticeDialog, WindowIsAFixedModalDialogWithTheIcon)
+TEST(NoticeDialog, WindowAndControlsFollowTheDesign)
 {
     NoticeDialog dlg;
     EXPECT_EQ(dlg.objectName(), QStringLiteral("frmNotice"));
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("免責次項"));
-    EXPECT_EQ(dlg.font().family(), kGothicFace);
-    EXPECT_EQ(dlg.font().pointSizeF(), 9.0);
-    ExpectFixedDialogWindow(dlg, QSize(421, 294));
-}
-
-TEST(NoticeDialog, ControlsSitAtTheirDesignPositions)
-{
-    NoticeDialog dlg;
+    ExpectFixedModalWindow(dlg, QSize(421, 294));
+    ExpectPlaced(dlg, {{"fraMennseki", {240, 240, 5895, 3375}},
+                       {"txtMennseki", {240, 480, 5415, 2655}},
+                       {"cmdCloseMennseki", {1920, 3840, 2775, 375}}});
     auto* frame = Child<QGroupBox>(&dlg, QStringLiteral("fraMennseki"));
     auto* text = Child<QPlainTextEdit>(&dlg, QStringLiteral("txtMennseki"));
     auto* ok = Child<QPushButton>(&dlg, QStringLiteral("cmdCloseMennseki"));
     ASSERT_TRUE(frame && text && ok);
     EXPECT_EQ(frame->title(), QStringLiteral("使用上の注意"));
-    EXPECT_EQ(frame->geometry(), Twips(240, 240, 5895, 3375));
     EXPECT_EQ(text->parentWidget(), frame);
-    EXPECT_EQ(text->geometry(), Twips(240, 480, 5415, 2655));
     EXPECT_EQ(ok->text(), QStringLiteral("OK"));
-    EXPECT_EQ(ok->geometry(), Twips(1920, 3840, 2775, 375));
 }
 
 TEST(NoticeDialog, NoticeIsCrLfSeparatedAndShownAsPlainLines)
@@ -120,10 +124,8 @@ TEST(NoticeDialog, NoticeIsCrLfSeparatedAndShownAsPlainLines)
     const QString notice = NoticeDialog::noticeText();
     const QStringList lines = notice.split(QStringLiteral("\r\n"));
     ASSERT_GT(lines.size(), 1);
-    for (const QString& line : lines) {
-        EXPECT_FALSE(line.contains(u'\r')) << line.toStdString();
-        EXPECT_FALSE(line.contains(u'\n')) << line.toStdString();
-    }
+    for (const QString& line : lines)
+        EXPECT_FALSE(line.contains(u'\r') || line.contains(u'\n')) << line.toStdString();
     // Its topics in order: random sets, the same chance for every set, the user's own decision,
     // no warranty.
     const qsizetype random = notice.indexOf(QStringLiteral("乱数"));
@@ -135,14 +137,13 @@ TEST(NoticeDialog, NoticeIsCrLfSeparatedAndShownAsPlainLines)
     EXPECT_LT(sameChance, ownDecision);
     EXPECT_LT(ownDecision, warranty);
 
+    // Each CR LF is one line break: as many blocks as lines, and no CR glyph left in any of them.
     NoticeDialog dlg;
     auto* text = Child<QPlainTextEdit>(&dlg, QStringLiteral("txtMennseki"));
     ASSERT_NE(text, nullptr);
-    // Each CR LF is one line break: as many blocks as lines, and no CR glyph left in any of them.
-    const QTextDocument* document = text->document();
-    ASSERT_EQ(document->blockCount(), lines.size());
+    ASSERT_EQ(text->document()->blockCount(), lines.size());
     for (int i = 0; i < lines.size(); ++i)
-        EXPECT_EQ(document->findBlockByNumber(i).text(), lines[i]);
+        EXPECT_EQ(text->document()->findBlockByNumber(i).text(), lines[i]);
 }
 
 TEST(NoticeDialog, WholeNoticeIsVisibleWithoutWrappingOrScrolling)
@@ -160,32 +161,21 @@ TEST(NoticeDialog, WholeNoticeIsVisibleWithoutWrappingOrScrolling)
 
 TEST(NoticeDialog, OkHasTheFocusAndClosesIt)
 {
+    ExpectFocusOnOkAndClosing<NoticeDialog>(QStringLiteral("cmdCloseMennseki"));
+
+    // First in the tab order: Tab moves on to the notice and Shift+Tab comes back; Enter is OK.
     NoticeDialog dlg;
     auto* ok = Child<QPushButton>(&dlg, QStringLiteral("cmdCloseMennseki"));
-    ASSERT_NE(ok, nullptr);
     auto* text = Child<QPlainTextEdit>(&dlg, QStringLiteral("txtMennseki"));
-    ASSERT_NE(text, nullptr);
-    // First in the tab order: Tab moves on to the notice and Shift+Tab comes back.
-    ExecAndThen(dlg, [&] {
-        EXPECT_EQ(QApplication::focusWidget(), ok);
+    ASSERT_TRUE(ok && text);
+    const int result = ExecAndThen(dlg, [&] {
         QTest::keyClick(ok, Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), text);
         QTest::keyClick(text, Qt::Key_Backtab);
         EXPECT_EQ(QApplication::focusWidget(), ok);
-        dlg.reject();
+        QTest::keyClick(ok, Qt::Key_Return);
     });
-    NoticeDialog again;
-    ExpectFocusOnOkAndOkCloses(again, Child<QPushButton>(&again, QStringLiteral("cmdCloseMennseki")));
-}
-
-TEST(NoticeDialog, EnterAndTheCloseBoxCloseIt)
-{
-    NoticeDialog byEnter;
-    const int result = ExecAndThen(byEnter, [&] { QTest::keyClick(&byEnter, Qt::Key_Return); });
     EXPECT_EQ(result, QDialog::Accepted);
-
-    NoticeDialog byCloseBox;
-    ExpectCloseBoxCloses(byCloseBox);
 }
 
 TEST(NoticeDialog, EveryOpeningShowsTheSameNotice)
@@ -197,12 +187,11 @@ TEST(NoticeDialog, EveryOpeningShowsTheSameNotice)
         ASSERT_NE(text, nullptr);
         shownFirst = text->toPlainText();
         ExecAndThen(first, [&] {
-            // Typing does not change the notice.
+            // Typing does not change the notice, and even a changed box does not outlive its dialog.
             text->setFocus();
             QTest::keyClicks(text, QStringLiteral("xyz"));
             QTest::keyClick(text, Qt::Key_Backspace);
             EXPECT_EQ(text->toPlainText(), shownFirst);
-            // Even a changed text box does not outlive its dialog.
             text->setPlainText(QStringLiteral("changed"));
             first.accept();
         });
@@ -211,37 +200,27 @@ TEST(NoticeDialog, EveryOpeningShowsTheSameNotice)
     auto* text = Child<QPlainTextEdit>(&second, QStringLiteral("txtMennseki"));
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(text->toPlainText(), shownFirst);
-    EXPECT_EQ(shownFirst,
-              QString(NoticeDialog::noticeText()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
 }
 
 // ---------------------------------------------------------------------------------------------
 // The version dialog
 
-TEST(AboutDialog, WindowIsAFixedModalDialogWithTheIcon)
+TEST(AboutDialog, WindowAndControlsFollowTheDesign)
 {
     AboutDialog dlg;
     EXPECT_EQ(dlg.objectName(), QStringLiteral("frmAbout"));
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("バージョン情報"));
-    ExpectFixedDialogWindow(dlg, QSize(312, 201));
-}
-
-TEST(AboutDialog, ControlsSitAtTheirDesignPositionsWithTheirTexts)
-{
-    AboutDialog dlg;
+    ExpectFixedModalWindow(dlg, QSize(312, 201));
+    ExpectPlaced(dlg, {{"Text1", {120, 120, 4455, 375}},
+                       {"Picture1", {120, 720, 1335, 1455}},
+                       {"Text3", {1680, 840, 2775, 255}},
+                       {"Text2", {1680, 1320, 2775, 855}},
+                       {"cmdCloseAbout", {1800, 2520, 1095, 375}}});
     auto* text1 = Child<QLineEdit>(&dlg, QStringLiteral("Text1"));
-    auto* picture = Child<QLabel>(&dlg, QStringLiteral("Picture1"));
     auto* text3 = Child<QPlainTextEdit>(&dlg, QStringLiteral("Text3"));
     auto* text2 = Child<QPlainTextEdit>(&dlg, QStringLiteral("Text2"));
     auto* ok = Child<QPushButton>(&dlg, QStringLiteral("cmdCloseAbout"));
-    ASSERT_TRUE(text1 && picture && text3 && text2 && ok);
-
-    EXPECT_EQ(text1->geometry(), Twips(120, 120, 4455, 375));
-    EXPECT_EQ(picture->geometry(), Twips(120, 720, 1335, 1455));
-    EXPECT_EQ(text3->geometry(), Twips(1680, 840, 2775, 255));
-    EXPECT_EQ(text2->geometry(), Twips(1680, 1320, 2775, 855));
-    EXPECT_EQ(ok->geometry(), Twips(1800, 2520, 1095, 375));
-
+    ASSERT_TRUE(text1 && text3 && text2 && ok);
     EXPECT_EQ(text1->text(), QStringLiteral("Zentrix Predictor"));
     EXPECT_EQ(text3->toPlainText(), QStringLiteral("Version ： 2.2.2\n"));
     EXPECT_EQ(text2->document()->blockCount(), 4);
@@ -267,56 +246,47 @@ TEST(AboutDialog, TextsUseTheirFacesAndColours)
     EXPECT_EQ(text1->palette().color(QPalette::Base), buttonFace);
 
     EXPECT_TRUE(text3->font().bold());
-    EXPECT_EQ(text3->font().pointSizeF(), 9.0);
     EXPECT_FALSE(text2->font().bold());
-    EXPECT_EQ(text2->font().pointSizeF(), 9.0);
-    for (const QPlainTextEdit* box : {text3, text2})
+    for (const QPlainTextEdit* box : {text3, text2}) {
+        EXPECT_EQ(box->font().pointSizeF(), 9.0);
         EXPECT_EQ(box->palette().color(QPalette::Base), buttonFace);
+    }
 }
 
 TEST(AboutDialog, LogoIsAn85By93TrueColourBitmapFillingThePictureBox)
 {
-    // The bitmap itself: a Windows BMP, 85 x 93, 24 bits per pixel.
+    // The bitmap itself: a Windows BMP, 85 x 93, 24 bits per pixel (little-endian header fields).
     QFile file(AboutDialog::logoPath());
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    const QByteArray bmp = file.readAll();
-    ASSERT_GE(bmp.size(), 54);
-    auto le = [&](int at, int bytes) {
+    const QByteArray bmp = file.read(54);
+    ASSERT_EQ(bmp.size(), 54);
+    auto field = [&](int at, int bytes) {
         quint32 value = 0;
         for (int i = bytes - 1; i >= 0; --i)
             value = (value << 8) | static_cast<quint8>(bmp[at + i]);
         return value;
     };
     EXPECT_EQ(bmp.left(2), QByteArray("BM"));
-    EXPECT_EQ(le(18, 4), 85u);
-    EXPECT_EQ(le(22, 4), 93u);
-    EXPECT_EQ(le(28, 2), 24u);
+    EXPECT_EQ(field(18, 4), 85u);
+    EXPECT_EQ(field(22, 4), 93u);
+    EXPECT_EQ(field(28, 2), 24u);
 
     AboutDialog dlg;
     auto* picture = Child<QLabel>(&dlg, QStringLiteral("Picture1"));
     ASSERT_NE(picture, nullptr);
-    const QPixmap logo = picture->pixmap();
-    ASSERT_FALSE(logo.isNull());
+    const QImage logo = picture->pixmap().toImage();
     EXPECT_EQ(logo.size(), QSize(85, 93));
     EXPECT_EQ(picture->contentsRect().size(), QSize(85, 93));
-    // A picture, not a blank.
-    const QImage image = logo.toImage();
-    QSet<QRgb> colours;
-    for (int y = 0; y < image.height(); y += 4)
-        for (int x = 0; x < image.width(); x += 4)
-            colours.insert(image.pixel(x, y));
+    QSet<QRgb> colours; // a picture, not a blank
+    for (int y = 0; y < logo.height(); y += 4)
+        for (int x = 0; x < logo.width(); x += 4)
+            colours.insert(logo.pixel(x, y));
     EXPECT_GT(colours.size(), 5);
 }
 
 TEST(AboutDialog, OkHasTheFocusAndClosesIt)
 {
-    AboutDialog dlg;
-    auto* ok = Child<QPushButton>(&dlg, QStringLiteral("cmdCloseAbout"));
-    ASSERT_NE(ok, nullptr);
-    ExpectFocusOnOkAndOkCloses(dlg, ok);
-
-    AboutDialog byCloseBox;
-    ExpectCloseBoxCloses(byCloseBox);
+    ExpectFocusOnOkAndClosing<AboutDialog>(QStringLiteral("cmdCloseAbout"));
 }
 
 TEST(AboutDialog, EveryOpeningShowsTheSameTexts)
