@@ -208,8 +208,8 @@ void MainWindow::installHints()
         {m_ui.fraOption, blank},
     };
 
-    // Every widget of the client area tracks the mouse, so that a move over a control without a
-    // handler of its own (a disabled one, say) travels on to its container.
+    // Every widget of the client area tracks the mouse, so that a move over a control that does not
+    // take it (a label, a disabled slider) travels on to its container.
     QWidget* client = centralWidget();
     QList<QWidget*> watched = client->findChildren<QWidget*>();
     watched.prepend(client);
@@ -227,8 +227,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 }
 
 // A move reaches the control under the pointer first and may then travel up through its
-// containers. Only the control that the pointer counts as being over sets its hint: the deepest
-// visible widget at the position, or, when that one is disabled, its nearest enabled container.
+// containers. The pointer counts as over the deepest visible control at its position or, when that
+// one is disabled, over its nearest enabled container; only that control's hint applies. A disabled
+// control is resolved at once, since Qt's disabled buttons swallow the move instead of passing it up.
 void MainWindow::showHint(QWidget* receiver, const QPoint& position)
 {
     QWidget* over = receiver->childAt(position);
@@ -236,9 +237,10 @@ void MainWindow::showHint(QWidget* receiver, const QPoint& position)
         over = receiver;
     while (over && !over->isEnabled())
         over = over->parentWidget();
-    if (over != receiver)
+    // An enabled control inside the receiver saw this move first and has dealt with it.
+    if (!over || (over != receiver && receiver->isAncestorOf(over)))
         return;
-    const auto hint = m_hints.constFind(receiver);
+    const auto hint = m_hints.constFind(over);
     if (hint != m_hints.cend())
         setStatusText(*hint);
 }

@@ -4,7 +4,6 @@
 #include "ui/common/Fonts.h"
 #include "ui/main_window/MainWindowControls.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -38,7 +37,7 @@ enum class Face
     Window,    ///< inherited: "ＭＳ ゴシック" 9 point
     Heading,   ///< "ＭＳ ゴシック" 18 point
     Ratio,     ///< "ＭＳ ゴシック" 12 point
-    System,    ///< the platform's default face, 9 point
+    System,    ///< the window system's default face, 9 point (see ApplyFace)
     StatusBar, ///< "ＭＳ Ｐゴシック" 9 point
 };
 
@@ -175,7 +174,9 @@ void ApplyFace(QWidget* widget, Face face)
         widget->setFont(DesignFont(kGothicFace, 12));
         break;
     case Face::System:
-        widget->setFont(DesignFont(QApplication::font().family(), 9));
+        // The default face of a Japanese desktop is a proportional Gothic; IPAPGothic stands in
+        // for it, and its narrower kana let the long option captions fit their width.
+        widget->setFont(DesignFont(kPGothicFace, 9));
         break;
     case Face::StatusBar:
         widget->setFont(DesignFont(kPGothicFace, 9));

@@ -1,0 +1,213 @@
+// The File and Help menus: their tree, the way out of the program and the modal dialogs.
+#include "support/QtTestSupport.h"
+#include "ui/common/ProgramEnd.h"
+#include "ui/main_window/MainWindowFixture.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QKeySequence>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+#include <algorithm>
+#include <functional>
+
+namespace zentrix::test {
+namespace {
+
+using MenuTest = MainWindowFixture;
+
+struct ProgramEnded
+{
+};
+
+/// While alive, ending the program throws ProgramEnded instead of leaving the process.
+class EndHook
+{
+public:
+    EndHook()
+    {
+        ui::SetProgramEndHook([] { throw ProgramEnded{}; });
+    }
+    ~EndHook() { ui::SetProgramEndHook({}); }
+    EndHook(const EndHook&) = delete;
+    EndHook& operator=(const EndHook&) = delete;
+};
+
+TEST_F(MenuTest, MenuTreeHasTheDesignCaptions)
+{
+    const QList<QAction*> bar = window.menuBar()->actions();
+    ASSERT_EQ(bar.size(), 2);
+    EXPECT_EQ(bar[0]->menu(), ui.mnuFile);
+    EXPECT_EQ(bar[1]->menu(), ui.mnuHelp);
+    EXPECT_EQ(ui.mnuFile->objectName(), QStringLiteral("mnuFile"));
+    EXPECT_EQ(ui.mnuHelp->objectName(), QStringLiteral("mnuHelp"));
+    EXPECT_EQ(ui.mnuFile->title(), QStringLiteral("ファイル(&F)"));
+    EXPECT_EQ(ui.mnuHelp->title(), QStringLiteral("ヘルプ(&H)"));
+
+    const QList<QAction*> file = ui.mnuFile->actions();
+    ASSERT_EQ(file.size(), 1);
+    EXPECT_EQ(file[0], Child<QAction>(&window, QStringLiteral("mnuFileItem_0")));
+    EXPECT_EQ(file[0]->text(), QStringLiteral("終了(&X)"));
+    EXPECT_TRUE(file[0]->isEnabled());
+
+    const QList<QAction*> help = ui.mnuHelp->actions();
+    ASSERT_EQ(help.size(), 4);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(help[i], Child<QAction>(&window, QStringLiteral("mnuHelpItem_%1").arg(i)));
+    EXPECT_EQ(help[0]->text(), QStringLiteral("ヘルプ(&H)"));
+    EXPECT_FALSE(help[0]->isEnabled());
+    EXPECT_TRUE(help[1]->isSeparator());
+    EXPECT_EQ(help[2]->text(), QStringLiteral("免責次項(&M)"));
+    EXPECT_EQ(help[3]->text(), QStringLiteral("バージョン情報(&V)"));
+    EXPECT_TRUE(help[2]->isEnabled());
+    EXPECT_TRUE(help[3]->isEnabled());
+}
+
+TEST_F(MenuTest, AccessKeysAreTheLettersAfterTheAmpersand)
+{
+    EXPECT_EQ(QKeySequence::mnemonic(ui.mnuFile->title()), QKeySequence(Qt::ALT | Qt::Key_F));
+    EXPECT_EQ(QKeySequence::mnemonic(ui.mnuHelp->title()), QKeySequence(Qt::ALT | Qt::Key_H));
+    EXPECT_EQ(QKeySequence::mnemonic(ui.mnuFileItem[0]->text()), QKeySequence(Qt::ALT | Qt::Key_X));
+    EXPECT_EQ(QKeySequence::mnemonic(ui.mnuHelpItem[2]->text()), QKeySequence(Qt::ALT | Qt::Key_M));
+    EXPECT_EQ(QKeySequence::mnemonic(ui.mnuHelpItem[3]->text()), QKeySequence(Qt::ALT | Qt::Key_V));
+}
+
+TEST_F(MenuTest, ExitClosesTheHistoryAndEnds)
+{
+    EndHook hook;
+    ASSERT_TRUE(history.IsOpen());
+    EXPECT_THROW(ui.mnuFileItem[0]->trigger(), ProgramEnded);
+    EXPECT_FALSE(history.IsOpen());
+    // The lock went with the file: another program may open it now.
+    HistoryFile other(dir / "Loto6data.dt");
+    EXPECT_TRUE(other.OpenHistory());
+}
+
+TEST_F(MenuTest, ExitWithNoDrawEverStoredLeavesTheEmptyFile)
+{
+    EndHook hook;
+    EXPECT_THROW(window.mnuFileItem_Click(0), ProgramEnded);
+    EXPECT_FALSE(history.IsOpen());
+    EXPECT_TRUE(ReadBytes(dir / "Loto6data.dt").empty());
+}
+
+TEST_F(MenuTest, CloseBoxEndsTheProgramWithTheFileClosed)
+{
+    showWindow();
+    EndHook hook;
+    EXPECT_THROW(window.close(), ProgramEnded);
+    EXPECT_FALSE(history.IsOpen());
+}
+
+TEST_F(MenuTest, DisabledHelpItemDoesNothing)
+{
+    ui.mnuHelpItem[0]->trigger();
+    window.mnuHelpItem_Click(0);
+    window.mnuHelpItem_Click(1);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_TRUE(history.IsOpen());
+}
+
+class DialogTest : public MainWindowFixture
+{
+protected:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        showWindow();
+    }
+
+    /// A click on chkConsecut sent through the window system, which withholds it from a window
+    /// that a modal dialog blocks.
+    void clickChkConsecutThroughTheWindowSystem()
+    {
+        const QPoint at = ui.chkConsecut->mapTo(&window, QPoint(6, ui.chkConsecut->height() / 2));
+        QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, at);
+    }
+
+    struct Seen
+    {
+        QString dialog;
+        bool chkConsecutChanged = true;
+    };
+
+    /// Runs `open` (which must open a modal dialog) and, while the dialog is up, records it,
+    /// tries to use the main window, and closes the dialog with its OK button.
+    Seen openAndClose(const std::function<void()>& open, const QString& okButton)
+    {
+        Seen seen;
+        QTimer::singleShot(0, &window, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal)
+                return;
+            seen.dialog = modal->objectName();
+            const bool before = ui.chkConsecut->isChecked();
+            clickChkConsecutThroughTheWindowSystem();
+            seen.chkConsecutChanged = ui.chkConsecut->isChecked() != before;
+            if (auto* ok = modal->findChild<QPushButton*>(okButton))
+                ok->click();
+            else
+                modal->close();
+        });
+        open();
+        return seen;
+    }
+};
+
+TEST_F(DialogTest, NoticeOpensModallyAndBlocksTheMainWindow)
+{
+    const Seen seen = openAndClose([&] { ui.mnuHelpItem[2]->trigger(); }, QStringLiteral("cmdCloseMennseki"));
+    EXPECT_EQ(seen.dialog, QStringLiteral("frmNotice"));
+    EXPECT_FALSE(seen.chkConsecutChanged);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+
+    // Once it is closed, the same click reaches the main window again.
+    clickChkConsecutThroughTheWindowSystem();
+    EXPECT_FALSE(ui.chkConsecut->isChecked());
+}
+
+TEST_F(DialogTest, VersionDialogOpensModallyAndBlocksTheMainWindow)
+{
+    const Seen seen = openAndClose([&] { ui.mnuHelpItem[3]->trigger(); }, QStringLiteral("cmdCloseAbout"));
+    EXPECT_EQ(seen.dialog, QStringLiteral("frmAbout"));
+    EXPECT_FALSE(seen.chkConsecutChanged);
+    EXPECT_TRUE(ui.chkConsecut->isChecked());
+}
+
+TEST_F(DialogTest, EachOpeningBuildsAFreshDialog)
+{
+    for (int round = 0; round < 2; ++round) {
+        const Seen seen =
+            openAndClose([&] { window.mnuHelpItem_Click(2); }, QStringLiteral("cmdCloseMennseki"));
+        EXPECT_EQ(seen.dialog, QStringLiteral("frmNotice"));
+        // Closed means gone: nothing of the dialog is left behind for the next opening.
+        const QWidgetList windows = QApplication::topLevelWidgets();
+        EXPECT_TRUE(std::none_of(windows.begin(), windows.end(),
+                                 [](QWidget* w) { return w->objectName() == QStringLiteral("frmNotice"); }));
+    }
+}
+
+TEST_F(DialogTest, HelpMenuOpensTheVersionDialogFromTheKeyboard)
+{
+    QTest::keyClick(&window, Qt::Key_H, Qt::AltModifier);
+    QTRY_VERIFY(ui.mnuHelp->isVisible());
+    const Seen seen =
+        openAndClose([&] { QTest::keyClick(ui.mnuHelp, Qt::Key_V); }, QStringLiteral("cmdCloseAbout"));
+    EXPECT_EQ(seen.dialog, QStringLiteral("frmAbout"));
+    EXPECT_FALSE(ui.mnuHelp->isVisible());
+}
+
+TEST_F(DialogTest, FileMenuOpensFromTheKeyboard)
+{
+    QTest::keyClick(&window, Qt::Key_F, Qt::AltModifier);
+    QTRY_VERIFY(ui.mnuFile->isVisible());
+    EXPECT_EQ(ui.mnuFile->actions().value(0), ui.mnuFileItem[0]);
+    QTest::keyClick(ui.mnuFile, Qt::Key_Escape);
+    QTRY_VERIFY(!ui.mnuFile->isVisible());
+    EXPECT_TRUE(history.IsOpen());
+}
+
+} // namespace
+} // namespace zentrix::test
