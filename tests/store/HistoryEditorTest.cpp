@@ -178,7 +178,7 @@ protected:
 
 // --- edit mode ---------------------------------------------------------------------------------
 
-TEST_F(HistoryEditorTest, CheckingCheck1EnablesEveryFieldAndButtonInTheDesignedOrder)
+TEST_F(HistoryEditorTest, CheckingCheck1EnablesEveryFieldAndButtonInOrder)
 {
     open(TenDraws());
     type(EditorField::Text1, "4");
@@ -242,7 +242,7 @@ TEST_F(HistoryEditorTest, ReadingShowsTheStoredDrawAndKeepsTheTypedNumber)
     EXPECT_EQ(numberTexts(), (std::vector<std::string>{"10", "11", "12", "13", "14", "15", "20"}));
     EXPECT_EQ(m_view.fieldText(EditorField::Text1), "10");
 
-    // 12abc reads as 1 here: the draw number takes the leading value, as the design has it.
+    // A draw number is only ever read for its leading value: " 1abc" is draw 1.
     type(EditorField::Text1, " 1abc");
     m_editor->Reading_Click();
     EXPECT_EQ(numberTexts(), (std::vector<std::string>{"1", "2", "3", "4", "5", "6", "11"}));
