@@ -81,8 +81,14 @@ StoreStatus HistoryFile::WriteDraw(RecordNo n, const DrawNumbers& numbers, std::
     m_current.Numbers = numbers;
     m_current.Bonus = bonus;
     StoreStatus status = writeCurrent(n);
-    if (!status)
+    if (!status) {
         m_current = before;
+        return status;
+    }
+    // A stored draw above Latest is what the next scan would find; knowing it now keeps a later
+    // append from overwriting it even if that scan cannot read the file.
+    if (!m_current.isEmpty() && n > m_latest)
+        m_latest = n;
     return status;
 }
 

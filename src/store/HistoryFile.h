@@ -42,6 +42,7 @@ public:
 
     /// Puts the numbers and bonus into CurrentRecord (Reserved untouched) and writes it as record n,
     /// 1 <= n <= RecordCount + 1; n = RecordCount + 1 extends the file by one record.
+    /// A non-empty record written above Latest raises Latest to n (what FindLatest would find).
     /// On failure the file, CurrentRecord and Latest are as they were.
     StoreStatus WriteDraw(RecordNo n, const DrawNumbers& numbers, std::int16_t bonus);
 

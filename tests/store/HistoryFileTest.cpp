@@ -48,6 +48,15 @@ TEST_F(HistoryFileTest, MissingFileIsCreatedEmptyAndTheFirstWriteGoesToRecordOne
     EXPECT_EQ(history.Latest(), 1);
 }
 
+TEST_F(HistoryFileTest, AppendRaisesLatestEvenWithoutAScan)
+{
+    HistoryFile& history = openWith({Draw({1, 2, 3, 4, 5, 6}, 7)});
+    ASSERT_TRUE(history.WriteDraw(2, {8, 9, 10, 11, 12, 13}, 14));
+    EXPECT_EQ(history.Latest(), 2);
+    ASSERT_TRUE(history.WriteDraw(1, {2, 3, 4, 5, 6, 7}, 8)); // replacing below Latest keeps it
+    EXPECT_EQ(history.Latest(), 2);
+}
+
 TEST_F(HistoryFileTest, ZeroByteFileHoldsNoDraw)
 {
     HistoryFile& history = openWith({});
