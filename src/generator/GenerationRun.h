@@ -2,11 +2,14 @@
 // builds the weights, draws and filters candidate sets, and reports to its caller through RunObserver.
 #pragma once
 
+#include "generator/Feasibility.h"
+#include "generator/GenerationSettings.h"
+#include "generator/SetFilter.h"
+#include "store/StoreStatus.h"
+
+#include <cstdint>
 #include <string>
 #include <string_view>
-
-#include "generator/GenerationSettings.h"
-#include "store/StoreStatus.h"
 
 namespace zentrix {
 
@@ -15,6 +18,8 @@ class RandomSource;
 
 /// What the caller sees of a run while it works. Calls come in this order: setProgressMaximum,
 /// setProgressMinimum, then per kept set writeSet followed by stepProgress, then runCompleted.
+/// setProgressMaximum and setProgressMinimum open every run, whatever its outcome; writeSet,
+/// stepProgress and runCompleted come only in a run that completes.
 class RunObserver
 {
 public:
@@ -23,7 +28,8 @@ public:
     virtual void setProgressMinimum(int minimum) = 0;
     /// Kept set number `row` (1-based, in the order kept), six ascending numbers.
     virtual void writeSet(int row, const PredictionSet& set) = 0;
-    /// One more set kept: the progress value goes up by one.
+    /// One more set kept: the progress value goes up by one. A window may repaint its progress
+    /// bar here; sets arrive as they are found once the run has shown it will finish in time.
     virtual void stepProgress() = 0;
     /// Every wanted set has been written.
     virtual void runCompleted() = 0;
@@ -35,7 +41,7 @@ enum class RunOutcome
     Completed,
     Contradiction, ///< carry 2 and parity level 1/7 against the fresh numbers: the program ends
     TooFewDraws,   ///< fewer than two stored draws
-    NoPassingSet,  ///< no set the draw can reach passes the filters (see RunResult::reason)
+    NoPassingSet,  ///< no set the draw can reach passes the filters (see RunResult::feasibility)
     TooSlow,       ///< passing sets exist but are too rare to find within the attempt bound
     ReadFailed,    ///< the history could not be read (see RunResult::store)
 };
@@ -48,17 +54,37 @@ struct RunResult
 {
     RunOutcome outcome = RunOutcome::Completed;
     int setsWritten = 0;
-    StoreStatus store; ///< the failing store operation when outcome is ReadFailed
-    // The engine adds the detail it needs for NoPassingSet / TooSlow here.
+    StoreStatus store;             ///< the failing store operation when outcome is ReadFailed
+    RecordNo storedDraws = 0;      ///< Latest of the history the run read
+    CarryLists carry;              ///< the fresh and repeated numbers of the latest draw
+    FeasibilityReport feasibility; ///< why no set can pass, when outcome is NoPassingSet
+    std::int64_t attempts = 0;     ///< candidates drawn
+    std::int64_t draws = 0;        ///< numbers drawn, replacements included
 };
 
-/// Runs one generation: reads draws 1..Latest of `history` record by record, builds the weight
-/// table, and keeps settings.setCount sets, reporting each to `observer`. Never hangs: settings no
-/// set can pass end before the first attempt, and the number of attempts is bounded.
-RunResult GenerateSets(const GenerationSettings& settings, HistoryFile& history, RandomSource& random,
-                       RunObserver& observer);
+/**
+ * Bounds on one run's work. The budget counts drawn numbers, not time, so a seeded run ends the
+ * same way on every machine. Sets are held back until `commitSets` of them (or all wanted) are
+ * found; if the rate seen by then would need more than the budget for the whole run, or the
+ * budget runs out first, the run ends TooSlow having written nothing. Otherwise the held sets are
+ * written and the rest follow one by one as they are found.
+ */
+struct RunLimits
+{
+    /// About a second of drawing on an ordinary machine.
+    std::int64_t drawBudget = 40'000'000;
+    int commitSets = 8;
+};
 
-/// The outcome as a Japanese message (UTF-8) for the window and the command line; empty for Completed.
+/// Runs one generation: reads draws 1..Latest of the open `history` record by record, builds the
+/// weight table, and keeps settings.setCount sets (at most kMaxSetCount), reporting each to
+/// `observer`. Never hangs: a contradiction, a history of fewer than two draws and settings no
+/// reachable set can pass end the run before its first attempt, and the work is bounded.
+RunResult GenerateSets(const GenerationSettings& settings, HistoryFile& history, RandomSource& random,
+                       RunObserver& observer, const RunLimits& limits = {});
+
+/// The outcome as a Japanese message (UTF-8) for the window and the command line; empty for
+/// Completed. `dataFileName` names the history file in messages about it.
 std::string DescribeRunOutcome(const RunResult& result, const std::string& dataFileName);
 
 } // namespace zentrix

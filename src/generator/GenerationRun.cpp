@@ -1,0 +1,145 @@
+// GenerationRun: one run from the history to the kept sets.
+#include "GenerationRun.h"
+
+#include "generator/CandidateOrder.h"
+#include "generator/DrawTable.h"
+#include "generator/RandomSource.h"
+#include "generator/WeightTable.h"
+#include "generator/WeightedDraw.h"
+#include "store/HistoryFile.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace zentrix {
+namespace {
+
+/// Draws candidates and counts every number drawn against the run's budget.
+class CandidateDrawer
+{
+public:
+    CandidateDrawer(const GenerationSettings& settings, const WeightTable& weights, RandomSource& random)
+        : m_weightingOn(settings.weightingOn)
+        , m_weights(weights)
+        , m_random(random)
+    {
+    }
+
+    /// Six distinct numbers as bits, the result the ordering scan would give; 0 when the
+    /// candidate was given up.
+    NumberMask draw()
+    {
+        PredictionSet candidate;
+        for (std::int16_t& number : candidate)
+            number = first();
+        return DistinctNumbers(candidate, [this] { return replacement(); });
+    }
+
+    std::int64_t draws() const { return m_draws; }
+
+private:
+    std::int16_t first()
+    {
+        ++m_draws;
+        return m_weightingOn ? WeightedDraw(m_weights, m_random) : UniformDraw(m_random);
+    }
+
+    // Duplicates are always replaced through the weight table; a table without any band (every
+    // statistic equal) leaves nothing to weigh, so the replacement is uniform then.
+    std::int16_t replacement()
+    {
+        ++m_draws;
+        return m_weights.total() > 0 ? WeightedDraw(m_weights, m_random) : UniformDraw(m_random);
+    }
+
+    bool m_weightingOn;
+    const WeightTable& m_weights;
+    RandomSource& m_random;
+    std::int64_t m_draws = 0;
+};
+
+} // namespace
+
+RunResult GenerateSets(const GenerationSettings& settings, HistoryFile& history, RandomSource& random,
+                       RunObserver& observer, const RunLimits& limits)
+{
+    const int wanted = std::clamp(settings.setCount, 0, kMaxSetCount);
+    observer.setProgressMaximum(wanted);
+    observer.setProgressMinimum(0);
+
+    RunResult result;
+    result.storedDraws = history.Latest();
+    if (result.storedDraws < 2) {
+        result.outcome = RunOutcome::TooFewDraws;
+        return result;
+    }
+
+    DrawTable table;
+    if (StoreStatus loaded = LoadDrawTable(history, history.Latest(), table); !loaded) {
+        result.outcome = RunOutcome::ReadFailed;
+        result.store = loaded;
+        return result;
+    }
+    const WeightTable weights = BuildWeightTable(table, settings);
+    result.carry = BuildCarryLists(table);
+    const DrawRow& latest = table.row(table.Latest());
+
+    // CheckSet would report the contradiction on the first attempt whatever the candidate; asking
+    // before drawing gives the same answer without depending on a drawable table.
+    const SetRules rules(result.carry, latest, settings);
+    if (rules.contradiction()) {
+        result.outcome = RunOutcome::Contradiction;
+        return result;
+    }
+    result.feasibility = AssessFeasibility(settings, result.carry, latest, weights);
+    if (!result.feasibility.feasible()) {
+        result.outcome = RunOutcome::NoPassingSet;
+        return result;
+    }
+
+    random.beginRun();
+    CandidateDrawer drawer(settings, weights, random);
+    std::vector<PredictionSet> held;
+    bool committed = false;
+    auto write = [&](const PredictionSet& set) {
+        ++result.setsWritten;
+        observer.writeSet(result.setsWritten, set);
+        observer.stepProgress();
+    };
+
+    while (result.setsWritten + static_cast<int>(held.size()) < wanted) {
+        if (!committed && drawer.draws() >= limits.drawBudget) {
+            result.outcome = RunOutcome::TooSlow;
+            break;
+        }
+        ++result.attempts;
+        const NumberMask drawn = drawer.draw();
+        if (drawn == 0 || !rules.passes(drawn))
+            continue;
+        const PredictionSet candidate = SetFromMask(drawn);
+        if (committed) {
+            write(candidate);
+            continue;
+        }
+        held.push_back(candidate);
+        const auto found = static_cast<std::int64_t>(held.size());
+        if (found < wanted && found < limits.commitSets)
+            continue;
+        // Sets found so far show the rate; a run that would overrun the budget stops before
+        // anything is written, never after half of it.
+        if (found < wanted && drawer.draws() * wanted / found > limits.drawBudget) {
+            result.outcome = RunOutcome::TooSlow;
+            break;
+        }
+        committed = true;
+        for (const PredictionSet& set : held)
+            write(set);
+        held.clear();
+    }
+    result.draws = drawer.draws();
+    if (result.outcome == RunOutcome::Completed)
+        observer.runCompleted();
+    return result;
+}
+
+} // namespace zentrix

@@ -1,0 +1,200 @@
+// Counting passing sets: the number-by-number count against an enumeration of every set.
+#include "generator/Feasibility.h"
+
+#include "support/HistoryFixtures.h"
+
+#include <gtest/gtest.h>
+
+namespace zentrix {
+namespace {
+
+using test::Draw;
+
+struct Case
+{
+    const char* name;
+    DrawRecord latest;
+    DrawRecord previous;
+    GenerationSettings settings;
+    NumberMask allowed = kAllNumbers;
+};
+
+GenerationSettings Rules(bool consecutiveOn, int carry, bool parityOn, int parityLevel)
+{
+    GenerationSettings settings;
+    settings.consecutiveOn = consecutiveOn;
+    settings.carryCount = carry;
+    settings.parityOn = parityOn;
+    settings.parityLevel = parityLevel;
+    return settings;
+}
+
+// Every set of six numbers in ascending order, checked with CheckSet itself.
+std::vector<std::int64_t> EnumerateEverySet(const std::vector<Case>& cases)
+{
+    struct Prepared
+    {
+        CarryLists lists;
+        DrawRow latest;
+    };
+    std::vector<Prepared> prepared;
+    for (const Case& c : cases)
+        prepared.push_back(
+            {BuildCarryLists(MakeDrawRow(c.latest), MakeDrawRow(c.previous)), MakeDrawRow(c.latest)});
+    std::vector<std::int64_t> counts(cases.size(), 0);
+    PredictionSet set{};
+    for (int a = 1; a <= 38; ++a)
+        for (int b = a + 1; b <= 39; ++b)
+            for (int c = b + 1; c <= 40; ++c)
+                for (int d = c + 1; d <= 41; ++d)
+                    for (int e = d + 1; e <= 42; ++e)
+                        for (int f = e + 1; f <= 43; ++f) {
+                            set = {static_cast<std::int16_t>(a), static_cast<std::int16_t>(b),
+                                   static_cast<std::int16_t>(c), static_cast<std::int16_t>(d),
+                                   static_cast<std::int16_t>(e), static_cast<std::int16_t>(f)};
+                            NumberMask mask = 0;
+                            for (const std::int16_t n : set)
+                                mask |= NumberBit(n);
+                            for (std::size_t i = 0; i < cases.size(); ++i) {
+                                if ((mask & cases[i].allowed) != mask)
+                                    continue;
+                                if (CheckSet(set, prepared[i].lists, prepared[i].latest, cases[i].settings) ==
+                                    SetVerdict::Pass)
+                                    ++counts[i];
+                            }
+                        }
+    return counts;
+}
+
+TEST(CountPassingSetsTest, AgreesWithCheckingEverySet)
+{
+    const DrawRecord latest = Draw({1, 2, 3, 4, 5, 6}, 7);
+    const DrawRecord previous = Draw({6, 7, 20, 21, 22, 23}, 24);
+    const DrawRecord real2037 = Draw({7, 12, 20, 23, 27, 29}, 10);
+    const DrawRecord real2036 = Draw({7, 10, 17, 26, 35, 42}, 33);
+    // 1..30 and the even numbers above: a weight table with holes.
+    const NumberMask holes = ((NumberMask{1} << 30) - 1) | 0x2AAAAAAAAAAull;
+    const std::vector<Case> cases = {
+        {"opening settings", latest, previous, Rules(true, 1, true, 4)},
+        {"no rules but no carry", latest, previous, Rules(false, 0, false, 4)},
+        {"level 1, two carries, pair wanted", real2037, real2036, Rules(true, 2, true, 1)},
+        {"level 7, two carries", latest, previous, Rules(false, 2, true, 7)},
+        {"level 9 counts as 7", real2037, real2036, Rules(true, 1, true, 9)},
+        {"level 2 with holes", real2037, real2036, Rules(true, 1, true, 2), holes},
+        {"level 5, no pair, holes", latest, previous, Rules(false, 2, true, 5), holes},
+        {"fresh number twice in the draw", Draw({8, 8, 12, 13, 14, 15}, 16), previous,
+         Rules(true, 2, false, 4)},
+        {"cells outside 1..43", Draw({0, 44, -3, 9, 10, 11}, 12), previous, Rules(true, 1, true, 3)},
+        {"contradiction", Draw({2, 3, 5, 7, 9, 11}, 13), previous, Rules(true, 2, true, 1)},
+    };
+    const std::vector<std::int64_t> expected = EnumerateEverySet(cases);
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        const CarryLists lists = BuildCarryLists(MakeDrawRow(c.latest), MakeDrawRow(c.previous));
+        EXPECT_EQ(CountPassingSets(c.settings, lists, MakeDrawRow(c.latest), c.allowed), expected[i])
+            << c.name;
+    }
+    EXPECT_GT(expected[0], 0);
+    EXPECT_EQ(expected.back(), 0);
+}
+
+TEST(CountPassingSetsTest, SetsWithoutNeighboursMatchTheClosedForm)
+{
+    // No number of the latest draw is valid, so nothing is forbidden: sets of 6 out of 43 with no
+    // two consecutive numbers number C(38, 6).
+    const DrawRow nothing = MakeDrawRow(Draw({0, 0, 0, 0, 0, 0}, 0));
+    const CarryLists lists = BuildCarryLists(nothing, nothing);
+    EXPECT_EQ(CountPassingSets(Rules(false, 0, false, 4), lists, nothing), 2'760'681);
+    // Parity off with exactly one pair plus no pair plus two or more pairs: everything.
+    const std::int64_t onePair = CountPassingSets(Rules(true, 0, false, 4), lists, nothing);
+    EXPECT_GT(onePair, 0);
+    EXPECT_LT(onePair + 2'760'681, kAllSetCount);
+    // Level 1 drops the pair rule, so it counts every all-even set: C(21, 6).
+    EXPECT_EQ(CountPassingSets(Rules(true, 0, true, 1), lists, nothing), 54'264);
+}
+
+WeightTable WeightsOn(NumberMask numbers)
+{
+    PerNumber<std::int64_t> weights{};
+    for (int n = 1; n <= 43; ++n)
+        weights[static_cast<std::size_t>(n - 1)] = (numbers & NumberBit(n)) ? n : 0;
+    return WeightTable::FromWeights(weights);
+}
+
+class AssessFeasibilityTest : public ::testing::Test
+{
+protected:
+    const DrawRow m_latest = MakeDrawRow(Draw({1, 2, 3, 4, 5, 6}, 7));
+    const CarryLists m_lists = BuildCarryLists(m_latest, MakeDrawRow(Draw({6, 7, 20, 21, 22, 23}, 24)));
+};
+
+TEST_F(AssessFeasibilityTest, OpeningSettingsOnAFullTableAreFeasible)
+{
+    const FeasibilityReport report =
+        AssessFeasibility(GenerationSettings{}, m_lists, m_latest, WeightsOn(kAllNumbers));
+    EXPECT_TRUE(report.feasible());
+    EXPECT_EQ(report.reachable, kAllNumbers);
+    EXPECT_EQ(report.passingSets, report.reachablePassingSets);
+    EXPECT_GT(report.passingSets, 0);
+}
+
+TEST_F(AssessFeasibilityTest, WeightingOnNeedsSixNumbersWithWeight)
+{
+    EXPECT_EQ(AssessFeasibility(GenerationSettings{}, m_lists, m_latest, WeightTable{}).reason,
+              Infeasibility::NoDrawableNumber);
+    const NumberMask five = NumberBit(1) | NumberBit(10) | NumberBit(11) | NumberBit(20) | NumberBit(30);
+    const FeasibilityReport report =
+        AssessFeasibility(GenerationSettings{}, m_lists, m_latest, WeightsOn(five));
+    EXPECT_EQ(report.reason, Infeasibility::FewerThanSixDrawable);
+    EXPECT_EQ(report.reachable, five);
+}
+
+TEST_F(AssessFeasibilityTest, WeightingOffReachesEveryNumberThroughTheUniformDraws)
+{
+    GenerationSettings settings;
+    settings.weightingOn = false;
+    const FeasibilityReport empty = AssessFeasibility(settings, m_lists, m_latest, WeightTable{});
+    EXPECT_TRUE(empty.feasible());
+    EXPECT_EQ(empty.reachable, kAllNumbers);
+}
+
+TEST_F(AssessFeasibilityTest, FiltersThatNothingPassesAreNamed)
+{
+    // The latest draw has a single fresh number (9): two carries can never be met.
+    const DrawRow single = MakeDrawRow(Draw({9, 20, 21, 22, 23, 24}, 6));
+    const CarryLists oneFresh = BuildCarryLists(single, MakeDrawRow(Draw({6, 20, 21, 22, 23, 24}, 25)));
+    ASSERT_EQ(oneFresh.FreshNumbers.size(), 1u);
+    GenerationSettings settings;
+    settings.carryCount = 2;
+    const FeasibilityReport report = AssessFeasibility(settings, oneFresh, single, WeightsOn(kAllNumbers));
+    EXPECT_EQ(report.reason, Infeasibility::NoSetPasses);
+    EXPECT_EQ(report.passingSets, 0);
+
+    // One carry at level 1 (six even) with only odd fresh numbers: not caught as a contradiction.
+    const DrawRow odd = MakeDrawRow(Draw({1, 3, 5, 7, 9, 11}, 13));
+    const CarryLists oddFresh = BuildCarryLists(odd, MakeDrawRow(Draw({30, 31, 32, 33, 34, 35}, 36)));
+    settings.carryCount = 1;
+    settings.parityLevel = 1;
+    ASSERT_FALSE(SettingsContradict(oddFresh, settings));
+    EXPECT_EQ(AssessFeasibility(settings, oddFresh, odd, WeightsOn(kAllNumbers)).reason,
+              Infeasibility::NoSetPasses);
+}
+
+TEST_F(AssessFeasibilityTest, FreshNumbersWithoutWeightMakeEveryPassingSetUnreachable)
+{
+    // One carry needs one of 1..5; none of them has weight.
+    const NumberMask noFresh =
+        kAllNumbers & ~(NumberBit(1) | NumberBit(2) | NumberBit(3) | NumberBit(4) | NumberBit(5));
+    const FeasibilityReport report =
+        AssessFeasibility(GenerationSettings{}, m_lists, m_latest, WeightsOn(noFresh));
+    EXPECT_EQ(report.reason, Infeasibility::NoDrawableSetPasses);
+    EXPECT_GT(report.passingSets, 0);
+    EXPECT_EQ(report.reachablePassingSets, 0);
+
+    GenerationSettings off;
+    off.weightingOn = false;
+    EXPECT_TRUE(AssessFeasibility(off, m_lists, m_latest, WeightsOn(noFresh)).feasible());
+}
+
+} // namespace
+} // namespace zentrix
