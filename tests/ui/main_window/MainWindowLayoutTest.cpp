@@ -20,7 +20,7 @@
 namespace zentrix::test {
 namespace {
 
-using LayoutTest = MainWindowFixture;
+using MainWindowLayout = MainWindowFixture;
 
 struct Placement
 {
@@ -122,7 +122,7 @@ QString CaptionOf(QWidget* widget)
     return {};
 }
 
-TEST_F(LayoutTest, EveryControlSitsInItsContainerAtItsDesignPosition)
+TEST_F(MainWindowLayout, EveryControlSitsInItsContainerAtItsDesignPosition)
 {
     for (const Placement& p : kDesign) {
         SCOPED_TRACE(p.name);
@@ -135,7 +135,7 @@ TEST_F(LayoutTest, EveryControlSitsInItsContainerAtItsDesignPosition)
     }
 }
 
-TEST_F(LayoutTest, ControlsHaveTheKindsTheirUsersExpect)
+TEST_F(MainWindowLayout, ControlsHaveTheKindsTheirUsersExpect)
 {
     EXPECT_EQ(ui.Text9->metaObject(), &QLineEdit::staticMetaObject);
     EXPECT_EQ(ui.sldCount->orientation(), Qt::Horizontal);
@@ -151,7 +151,7 @@ TEST_F(LayoutTest, ControlsHaveTheKindsTheirUsersExpect)
     EXPECT_TRUE(ui.CarryNumberGroup->exclusive());
 }
 
-TEST_F(LayoutTest, CaptionsAreTheDesignTextsExactly)
+TEST_F(MainWindowLayout, CaptionsAreTheDesignTextsExactly)
 {
     for (const auto& [name, caption] : kCaptions) {
         SCOPED_TRACE(name);
@@ -161,7 +161,7 @@ TEST_F(LayoutTest, CaptionsAreTheDesignTextsExactly)
     }
 }
 
-TEST_F(LayoutTest, WindowIsFixedWithTheDesignClientAreaBelowTheMenuBar)
+TEST_F(MainWindowLayout, WindowIsFixedWithTheDesignClientAreaBelowTheMenuBar)
 {
     showWindow();
     EXPECT_EQ(window.objectName(), QStringLiteral("frmMain"));
@@ -174,7 +174,7 @@ TEST_F(LayoutTest, WindowIsFixedWithTheDesignClientAreaBelowTheMenuBar)
     EXPECT_FALSE(window.windowIcon().isNull());
 }
 
-TEST_F(LayoutTest, FontsFollowTheDesign)
+TEST_F(MainWindowLayout, FontsFollowTheDesign)
 {
     auto face = [](QWidget* w) { return w->font().family(); };
     EXPECT_EQ(face(ui.chkNum), ui::kGothicFace);
@@ -196,7 +196,7 @@ TEST_F(LayoutTest, FontsFollowTheDesign)
     EXPECT_FALSE(QFontInfo(ui.chkNum->font()).family().isEmpty());
 }
 
-TEST_F(LayoutTest, SettingsOpenWithTheirDesignValues)
+TEST_F(MainWindowLayout, SettingsOpenWithTheirDesignValues)
 {
     EXPECT_TRUE(ui.chkConsecut->isChecked());
     EXPECT_FALSE(ui.chkConsecut->isHidden());
@@ -236,7 +236,7 @@ TEST_F(LayoutTest, SettingsOpenWithTheirDesignValues)
     EXPECT_TRUE(ui.cmdGen->isEnabled());
 }
 
-TEST_F(LayoutTest, EditorOpensSwitchedOffWithEmptyFieldsOnTheButtonFace)
+TEST_F(MainWindowLayout, EditorOpensSwitchedOffWithEmptyFieldsOnTheButtonFace)
 {
     EXPECT_FALSE(ui.Check1->isChecked());
     EXPECT_TRUE(ui.Check1->isEnabled());
@@ -256,7 +256,7 @@ TEST_F(LayoutTest, EditorOpensSwitchedOffWithEmptyFieldsOnTheButtonFace)
     EXPECT_NE(QLineEdit().palette().color(QPalette::Base), ui.Text9->palette().color(QPalette::Base));
 }
 
-TEST_F(LayoutTest, BottomOfTheWindowOpensEmpty)
+TEST_F(MainWindowLayout, BottomOfTheWindowOpensEmpty)
 {
     EXPECT_EQ(ui.ProgressBar1->minimum(), 0);
     EXPECT_EQ(ui.ProgressBar1->maximum(), 100);
@@ -266,7 +266,7 @@ TEST_F(LayoutTest, BottomOfTheWindowOpensEmpty)
     EXPECT_EQ(ui.StatusBar1->height(), 2);
 }
 
-TEST_F(LayoutTest, FocusStartsOnChkConsecutFirstInTabOrder)
+TEST_F(MainWindowLayout, FocusStartsOnChkConsecutFirstInTabOrder)
 {
     showWindow();
     EXPECT_EQ(QApplication::focusWidget(), ui.chkConsecut);
@@ -284,7 +284,7 @@ TEST_F(LayoutTest, FocusStartsOnChkConsecutFirstInTabOrder)
     EXPECT_EQ(QApplication::focusWidget(), ui.Text9);
 }
 
-TEST_F(LayoutTest, SlidersStayInsideTheirRanges)
+TEST_F(MainWindowLayout, SlidersStayInsideTheirRanges)
 {
     ui.sldCount->setValue(101);
     EXPECT_EQ(ui.sldCount->value(), 100);

@@ -16,7 +16,7 @@
 namespace zentrix::test {
 namespace {
 
-using MenuTest = MainWindowFixture;
+using MainWindowMenus = MainWindowFixture;
 
 struct ProgramEnded
 {
@@ -35,7 +35,7 @@ public:
     EndHook& operator=(const EndHook&) = delete;
 };
 
-TEST_F(MenuTest, MenuTreeHasTheDesignCaptions)
+TEST_F(MainWindowMenus, MenuTreeHasTheDesignCaptions)
 {
     const QList<QAction*> bar = window.menuBar()->actions();
     ASSERT_EQ(bar.size(), 2);
@@ -65,7 +65,7 @@ TEST_F(MenuTest, MenuTreeHasTheDesignCaptions)
     EXPECT_TRUE(help[3]->isEnabled());
 }
 
-TEST_F(MenuTest, AccessKeysAreTheLettersAfterTheAmpersand)
+TEST_F(MainWindowMenus, AccessKeysAreTheLettersAfterTheAmpersand)
 {
     EXPECT_EQ(QKeySequence::mnemonic(ui.mnuFile->title()), QKeySequence(Qt::ALT | Qt::Key_F));
     EXPECT_EQ(QKeySequence::mnemonic(ui.mnuHelp->title()), QKeySequence(Qt::ALT | Qt::Key_H));
@@ -74,7 +74,7 @@ TEST_F(MenuTest, AccessKeysAreTheLettersAfterTheAmpersand)
     EXPECT_EQ(QKeySequence::mnemonic(ui.mnuHelpItem[3]->text()), QKeySequence(Qt::ALT | Qt::Key_V));
 }
 
-TEST_F(MenuTest, ExitClosesTheHistoryAndEnds)
+TEST_F(MainWindowMenus, ExitClosesTheHistoryAndEnds)
 {
     EndHook hook;
     ASSERT_TRUE(history.IsOpen());
@@ -85,7 +85,7 @@ TEST_F(MenuTest, ExitClosesTheHistoryAndEnds)
     EXPECT_TRUE(other.OpenHistory());
 }
 
-TEST_F(MenuTest, ExitWithNoDrawEverStoredLeavesTheEmptyFile)
+TEST_F(MainWindowMenus, ExitWithNoDrawEverStoredLeavesTheEmptyFile)
 {
     EndHook hook;
     EXPECT_THROW(window.mnuFileItem_Click(0), ProgramEnded);
@@ -93,7 +93,7 @@ TEST_F(MenuTest, ExitWithNoDrawEverStoredLeavesTheEmptyFile)
     EXPECT_TRUE(ReadBytes(dir / "Loto6data.dt").empty());
 }
 
-TEST_F(MenuTest, CloseBoxEndsTheProgramWithTheFileClosed)
+TEST_F(MainWindowMenus, CloseBoxEndsTheProgramWithTheFileClosed)
 {
     showWindow();
     EndHook hook;
@@ -101,7 +101,7 @@ TEST_F(MenuTest, CloseBoxEndsTheProgramWithTheFileClosed)
     EXPECT_FALSE(history.IsOpen());
 }
 
-TEST_F(MenuTest, DisabledHelpItemDoesNothing)
+TEST_F(MainWindowMenus, DisabledHelpItemDoesNothing)
 {
     ui.mnuHelpItem[0]->trigger();
     window.mnuHelpItem_Click(0);
@@ -110,7 +110,7 @@ TEST_F(MenuTest, DisabledHelpItemDoesNothing)
     EXPECT_TRUE(history.IsOpen());
 }
 
-class DialogTest : public MainWindowFixture
+class MainWindowDialogs : public MainWindowFixture
 {
 protected:
     void SetUp() override
@@ -156,7 +156,7 @@ protected:
     }
 };
 
-TEST_F(DialogTest, NoticeOpensModallyAndBlocksTheMainWindow)
+TEST_F(MainWindowDialogs, NoticeOpensModallyAndBlocksTheMainWindow)
 {
     const Seen seen = openAndClose([&] { ui.mnuHelpItem[2]->trigger(); }, QStringLiteral("cmdCloseMennseki"));
     EXPECT_EQ(seen.dialog, QStringLiteral("frmNotice"));
@@ -168,7 +168,7 @@ TEST_F(DialogTest, NoticeOpensModallyAndBlocksTheMainWindow)
     EXPECT_FALSE(ui.chkConsecut->isChecked());
 }
 
-TEST_F(DialogTest, VersionDialogOpensModallyAndBlocksTheMainWindow)
+TEST_F(MainWindowDialogs, VersionDialogOpensModallyAndBlocksTheMainWindow)
 {
     const Seen seen = openAndClose([&] { ui.mnuHelpItem[3]->trigger(); }, QStringLiteral("cmdCloseAbout"));
     EXPECT_EQ(seen.dialog, QStringLiteral("frmAbout"));
@@ -176,7 +176,7 @@ TEST_F(DialogTest, VersionDialogOpensModallyAndBlocksTheMainWindow)
     EXPECT_TRUE(ui.chkConsecut->isChecked());
 }
 
-TEST_F(DialogTest, EachOpeningBuildsAFreshDialog)
+TEST_F(MainWindowDialogs, EachOpeningBuildsAFreshDialog)
 {
     for (int round = 0; round < 2; ++round) {
         const Seen seen =
@@ -189,7 +189,7 @@ TEST_F(DialogTest, EachOpeningBuildsAFreshDialog)
     }
 }
 
-TEST_F(DialogTest, HelpMenuOpensTheVersionDialogFromTheKeyboard)
+TEST_F(MainWindowDialogs, HelpMenuOpensTheVersionDialogFromTheKeyboard)
 {
     QTest::keyClick(&window, Qt::Key_H, Qt::AltModifier);
     QTRY_VERIFY(ui.mnuHelp->isVisible());
@@ -199,7 +199,7 @@ TEST_F(DialogTest, HelpMenuOpensTheVersionDialogFromTheKeyboard)
     EXPECT_FALSE(ui.mnuHelp->isVisible());
 }
 
-TEST_F(DialogTest, FileMenuOpensFromTheKeyboard)
+TEST_F(MainWindowDialogs, FileMenuOpensFromTheKeyboard)
 {
     QTest::keyClick(&window, Qt::Key_F, Qt::AltModifier);
     QTRY_VERIFY(ui.mnuFile->isVisible());

@@ -14,7 +14,7 @@
 namespace zentrix::test {
 namespace {
 
-class SettingsTest : public MainWindowFixture
+class MainWindowSettings : public MainWindowFixture
 {
 protected:
     void SetUp() override
@@ -29,14 +29,14 @@ protected:
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
     }
 
-    /// Sets how many of sldData/sldCurrentData are enabled, for the one-slider rule.
+    /// How many of sldData and sldCurrentData are enabled (the option rule allows at most one).
     int enabledDataSliders() const
     {
         return int(ui.sldData->isEnabled()) + int(ui.sldCurrentData->isEnabled());
     }
 };
 
-TEST_F(SettingsTest, UncheckingChkDataDisablesBothOptionsAndBothSlidersKeepingValues)
+TEST_F(MainWindowSettings, UncheckingChkDataDisablesBothOptionsAndBothSlidersKeepingValues)
 {
     ui.sldData->setValue(3);
     ui.sldCurrentData->setValue(2);
@@ -59,7 +59,7 @@ TEST_F(SettingsTest, UncheckingChkDataDisablesBothOptionsAndBothSlidersKeepingVa
     EXPECT_TRUE(ui.optData[0]->isChecked());
 }
 
-TEST_F(SettingsTest, ReCheckingChkDataEnablesTheSliderOfTheSelectedOption)
+TEST_F(MainWindowSettings, ReCheckingChkDataEnablesTheSliderOfTheSelectedOption)
 {
     click(ui.optData[1]);
     ASSERT_TRUE(ui.optData[1]->isChecked());
@@ -82,7 +82,7 @@ TEST_F(SettingsTest, ReCheckingChkDataEnablesTheSliderOfTheSelectedOption)
     EXPECT_TRUE(ui.optData[1]->isChecked());
 }
 
-TEST_F(SettingsTest, ClickingTheSelectedOptionChangesNothing)
+TEST_F(MainWindowSettings, ClickingTheSelectedOptionChangesNothing)
 {
     click(ui.optData[0]);
     EXPECT_TRUE(ui.optData[0]->isChecked());
@@ -95,7 +95,7 @@ TEST_F(SettingsTest, ClickingTheSelectedOptionChangesNothing)
     EXPECT_FALSE(ui.sldCurrentData->isEnabled());
 }
 
-TEST_F(SettingsTest, SldNumShowsTheRatioAndHidesChkConsecutAtTheExtremes)
+TEST_F(MainWindowSettings, SldNumShowsTheRatioAndHidesChkConsecutAtTheExtremes)
 {
     ui.sldNum->setValue(1);
     EXPECT_EQ(ui.Text3->text(), QStringLiteral("6 : 0"));
@@ -107,7 +107,7 @@ TEST_F(SettingsTest, SldNumShowsTheRatioAndHidesChkConsecutAtTheExtremes)
     EXPECT_TRUE(ui.chkConsecut->isChecked());
 }
 
-TEST_F(SettingsTest, EverySldNumValueHasItsRatio)
+TEST_F(MainWindowSettings, EverySldNumValueHasItsRatio)
 {
     const char* expected[] = {"6 : 0", "5 : 1", "4 : 2", "3 : 3", "2 : 4", "1 : 5", "0 : 6"};
     ui.sldNum->setFocus();
@@ -121,7 +121,7 @@ TEST_F(SettingsTest, EverySldNumValueHasItsRatio)
     }
 }
 
-TEST_F(SettingsTest, ChkNumOffAtSevenShowsChkConsecutAndKeepsTheRatio)
+TEST_F(MainWindowSettings, ChkNumOffAtSevenShowsChkConsecutAndKeepsTheRatio)
 {
     ui.sldNum->setValue(7);
     ASSERT_TRUE(ui.chkConsecut->isHidden());
@@ -139,7 +139,7 @@ TEST_F(SettingsTest, ChkNumOffAtSevenShowsChkConsecutAndKeepsTheRatio)
     EXPECT_EQ(ui.Text3->text(), QStringLiteral("0 : 6"));
 }
 
-TEST_F(SettingsTest, ChkNumOnAtThreeLeavesChkConsecutShown)
+TEST_F(MainWindowSettings, ChkNumOnAtThreeLeavesChkConsecutShown)
 {
     ui.sldNum->setValue(3);
     click(ui.chkNum);
@@ -149,7 +149,7 @@ TEST_F(SettingsTest, ChkNumOnAtThreeLeavesChkConsecutShown)
     EXPECT_EQ(ui.Text3->text(), QStringLiteral("4 : 2"));
 }
 
-TEST_F(SettingsTest, OtherSettingsChangeOnlyThemselves)
+TEST_F(MainWindowSettings, OtherSettingsChangeOnlyThemselves)
 {
     click(ui.CarryNumber[2]);
     EXPECT_EQ(ui.CarryNumberGroup->checkedId(), 2);
@@ -165,7 +165,7 @@ TEST_F(SettingsTest, OtherSettingsChangeOnlyThemselves)
 
 // --- Settings read by a generation run ------------------------------------------------------------
 
-TEST_F(SettingsTest, OpeningSettingsAreTheDesignValues)
+TEST_F(MainWindowSettings, OpeningSettingsAreTheDesignValues)
 {
     const GenerationSettings s = window.readSettings();
     EXPECT_EQ(s.setCount, 5);
@@ -179,7 +179,7 @@ TEST_F(SettingsTest, OpeningSettingsAreTheDesignValues)
     EXPECT_TRUE(s.consecutiveOn);
 }
 
-TEST_F(SettingsTest, SettingsAreReadFromDisabledControls)
+TEST_F(MainWindowSettings, SettingsAreReadFromDisabledControls)
 {
     ui.sldData->setValue(3);
     click(ui.optData[1]);
@@ -203,7 +203,7 @@ TEST_F(SettingsTest, SettingsAreReadFromDisabledControls)
     EXPECT_TRUE(s.consecutiveOn);
 }
 
-TEST_F(SettingsTest, HiddenChkConsecutStillCounts)
+TEST_F(MainWindowSettings, HiddenChkConsecutStillCounts)
 {
     ui.sldNum->setValue(1);
     ASSERT_TRUE(ui.chkConsecut->isHidden());
@@ -217,7 +217,7 @@ TEST_F(SettingsTest, HiddenChkConsecutStillCounts)
     EXPECT_EQ(window.readSettings().parityLevel, 7);
 }
 
-TEST_F(SettingsTest, CarryCountFollowsTheSelectedButton)
+TEST_F(MainWindowSettings, CarryCountFollowsTheSelectedButton)
 {
     click(ui.CarryNumber[2]);
     EXPECT_EQ(window.readSettings().carryCount, 2);
@@ -229,7 +229,7 @@ TEST_F(SettingsTest, CarryCountFollowsTheSelectedButton)
 
 // --- Status-bar hints -----------------------------------------------------------------------------
 
-class HintTest : public SettingsTest
+class MainWindowHints : public MainWindowSettings
 {
 protected:
     /// Moves the pointer onto `widget` at `pos` (its centre when null), the way the window system
@@ -249,7 +249,7 @@ protected:
     const QString kept = QStringLiteral("(kept)");
 };
 
-TEST_F(HintTest, EveryHintedControlShowsItsText)
+TEST_F(MainWindowHints, EveryHintedControlShowsItsText)
 {
     const QString optHint =
         QStringLiteral("今までの出現回数の多い順・少ない順に予想番号を偏らせることができます。");
@@ -274,7 +274,7 @@ TEST_F(HintTest, EveryHintedControlShowsItsText)
     }
 }
 
-TEST_F(HintTest, FramesShowTheirHintOnlyOverTheirOwnArea)
+TEST_F(MainWindowHints, FramesShowTheirHintOnlyOverTheirOwnArea)
 {
     hover(ui.Carry, ownArea(ui.Carry));
     EXPECT_EQ(status(), QStringLiteral("発生を許可するキャリーの個数を選択します。"));
@@ -291,7 +291,7 @@ TEST_F(HintTest, FramesShowTheirHintOnlyOverTheirOwnArea)
     EXPECT_EQ(status(), kept);
 }
 
-TEST_F(HintTest, WindowBackgroundFrame1AndFraOptionBlankTheLineWithOneSpace)
+TEST_F(MainWindowHints, WindowBackgroundFrame1AndFraOptionBlankTheLineWithOneSpace)
 {
     for (QWidget* blanking :
          {window.centralWidget(), static_cast<QWidget*>(ui.Frame1), static_cast<QWidget*>(ui.fraOption)}) {
@@ -302,7 +302,7 @@ TEST_F(HintTest, WindowBackgroundFrame1AndFraOptionBlankTheLineWithOneSpace)
     }
 }
 
-TEST_F(HintTest, ControlsWithoutAHintLeaveTheTextAlone)
+TEST_F(MainWindowHints, ControlsWithoutAHintLeaveTheTextAlone)
 {
     const QList<QWidget*> silent{ui.Label8,       ui.sldCount,   ui.CarryNumber[0], ui.CarryNumber[2],
                                  ui.Label13,      ui.Text3,      ui.Text9,          ui.Label6,
@@ -321,7 +321,7 @@ TEST_F(HintTest, ControlsWithoutAHintLeaveTheTextAlone)
     }
 }
 
-TEST_F(HintTest, DisabledControlCountsAsItsContainer)
+TEST_F(MainWindowHints, DisabledControlCountsAsItsContainer)
 {
     // At opening the editor's buttons are disabled: the pointer is over Frame1, which blanks.
     window.setStatusText(kept);
@@ -357,7 +357,7 @@ TEST_F(HintTest, DisabledControlCountsAsItsContainer)
     EXPECT_EQ(status(), kept);
 }
 
-TEST_F(HintTest, HiddenChkConsecutLeavesFraOptionUnderThePointer)
+TEST_F(MainWindowHints, HiddenChkConsecutLeavesFraOptionUnderThePointer)
 {
     ui.sldNum->setValue(1);
     ASSERT_TRUE(ui.chkConsecut->isHidden());
@@ -366,7 +366,7 @@ TEST_F(HintTest, HiddenChkConsecutLeavesFraOptionUnderThePointer)
     EXPECT_EQ(status(), QStringLiteral(" "));
 }
 
-TEST_F(HintTest, HintStaysUntilSomethingReplacesIt)
+TEST_F(MainWindowHints, HintStaysUntilSomethingReplacesIt)
 {
     hover(ui.cmdGen);
     hover(ui.Label1);
