@@ -6,6 +6,7 @@
 #include "ui/common/Fonts.h"
 #include "ui/common/ProgramEnd.h"
 #include "ui/main_window/AboutDialog.h"
+#include "ui/main_window/GenerationRunner.h"
 #include "ui/main_window/HistoryEditorBinding.h"
 #include "ui/main_window/MainWindowLayout.h"
 #include "ui/main_window/NoticeDialog.h"
@@ -62,6 +63,7 @@ MainWindow::MainWindow(HistoryFile& history, QWidget* parent)
 
     // Collaborators that give the history editor and cmdGen their behaviour attach here.
     new HistoryEditorBinding(*this);
+    new GenerationRunner(*this);
 }
 
 MainWindow::~MainWindow() = default;

@@ -1,0 +1,58 @@
+// GenerationRunner: the generation run behind cmdGen, between the engine and the two windows.
+#pragma once
+
+#include "generator/GenerationRun.h"
+
+#include <QObject>
+#include <memory>
+
+namespace zentrix::ui {
+
+class MainWindow;
+class ResultsWindow;
+
+/**
+ * Runs GenerateSets when cmdGen is clicked: the settings come from the main window's controls,
+ * each kept set goes at once into its row of a results window that the first write creates
+ * hidden, the progress bar counts the kept sets, and the results window is then shown modally,
+ * without an owner, until the user closes it. Afterwards the progress bar is back at 0 and the
+ * results window and TmpForm are gone, so the next run starts afresh.
+ *
+ * A contradiction in the settings shows its message and ends the program; any other outcome
+ * without sets shows why in a message box and the program goes on.
+ */
+class GenerationRunner : public QObject, private RunObserver
+{
+    Q_OBJECT
+
+public:
+    /// Connects to the window's cmdGen; the window owns the runner.
+    explicit GenerationRunner(MainWindow& window);
+    ~GenerationRunner() override;
+
+    /// The whole run, from reading the settings to the clean-up after the results window closed.
+    void cmdGen_Click();
+
+    /// The results window of the run in progress (hidden while it fills, then modal); nullptr
+    /// between runs.
+    ResultsWindow* resultsWindow() const { return m_results.get(); }
+
+    /// Bounds on the run's work; tests lower them to reach the "too slow" outcome.
+    void setRunLimits(const RunLimits& limits) { m_limits = limits; }
+
+private:
+    void setProgressMaximum(int maximum) override;
+    void setProgressMinimum(int minimum) override;
+    void writeSet(int row, const PredictionSet& set) override;
+    void stepProgress() override;
+    void runCompleted() override;
+
+    ResultsWindow& loadResultsWindow();
+    void finishRun();
+
+    MainWindow& m_window;
+    std::unique_ptr<ResultsWindow> m_results;
+    RunLimits m_limits;
+};
+
+} // namespace zentrix::ui

@@ -1,0 +1,351 @@
+// The generation run through the real main window: cmdGen, the progress bar, the results window
+// it fills and shows, the clean-up after it closes, and the outcomes that produce no sets.
+#include "ui/main_window/GenerationRunner.h"
+
+#include "generator/GenerationRun.h"
+#include "store/HistoryFile.h"
+#include "support/FailingDevice.h"
+#include "support/HistoryFixtures.h"
+#include "support/QtTestSupport.h"
+#include "support/TempDir.h"
+#include "ui/common/MessageBox.h"
+#include "ui/common/ProgramEnd.h"
+#include "ui/main_window/MainWindow.h"
+#include "ui/results_window/PrintDialog.h"
+#include "ui/results_window/ResultsWindow.h"
+#include "ui/results_window/TmpForm.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSlider>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <vector>
+
+namespace zentrix::ui {
+namespace {
+
+using test::Draw;
+
+const QString kDoneText = QStringLiteral("予想番号が出ました。当たるといいですね。");
+
+/// What the results window looked like while it was open.
+struct OpenWindow
+{
+    bool shown = false;
+    bool modal = false;
+    bool owned = true;
+    QRect geometry;
+    int progressValue = -1;
+    int progressMaximum = -1;
+    int progressMinimum = -1;
+    QString status;
+    std::vector<std::vector<QString>> cells; ///< rows 0..100, columns 0..6
+};
+
+class GenerationRunnerTest : public ::testing::Test
+{
+protected:
+    void open(std::vector<DrawRecord> records, std::unique_ptr<FileDevice> device = MakeNativeFileDevice())
+    {
+        test::WriteHistory(m_dir / "Loto6data.dt", records);
+        m_history = std::make_unique<HistoryFile>(m_dir / "Loto6data.dt", std::move(device));
+        m_window = std::make_unique<MainWindow>(*m_history);
+        ASSERT_TRUE(m_window->load());
+        m_ui = &m_window->controls();
+        m_runner = test::Child<GenerationRunner>(m_window.get(), QStringLiteral("GenerationRunner"));
+        ASSERT_NE(m_runner, nullptr);
+        QObject::connect(m_ui->ProgressBar1, &QProgressBar::valueChanged,
+                         [this](int value) { m_progress.push_back(value); });
+        MessageBox::setInterceptor([this](const MessageBox::Shown& shown) { m_messages.push_back(shown); });
+        m_window->show();
+    }
+
+    /// The real history when it is on this machine, otherwise a synthetic one of the same length.
+    void openWithHistory()
+    {
+        auto real = test::RealHistory();
+        open(real ? *real : test::SyntheticHistory(2037, 20261207));
+    }
+
+    void TearDown() override
+    {
+        MessageBox::setInterceptor({});
+        PrintDialog::setInterceptor({});
+        SetProgramEndHook({});
+        TmpForm::Unload();
+    }
+
+    /// Clicks cmdGen; while the results window is open, records it, runs `whileOpen` and closes it.
+    OpenWindow generate(int sets, std::function<void(ResultsWindow&)> whileOpen = {})
+    {
+        m_ui->sldCount->setValue(sets);
+        m_progress.clear();
+        OpenWindow seen;
+        QTimer::singleShot(0, m_window.get(), [&] {
+            ResultsWindow* results = m_runner->resultsWindow();
+            if (!results)
+                return;
+            seen.shown = results->isVisible();
+            seen.modal = results->windowModality() == Qt::ApplicationModal;
+            seen.owned = results->parentWidget() != nullptr;
+            seen.geometry = results->geometry();
+            seen.progressValue = m_ui->ProgressBar1->value();
+            seen.progressMaximum = m_ui->ProgressBar1->maximum();
+            seen.progressMinimum = m_ui->ProgressBar1->minimum();
+            seen.status = m_window->statusText();
+            for (int row = 0; row < ResultsWindow::kRows; ++row) {
+                auto& line = seen.cells.emplace_back();
+                for (int col = 0; col < ResultsWindow::kColumns; ++col)
+                    line.push_back(results->cellText(row, col));
+            }
+            if (whileOpen)
+                whileOpen(*results);
+            QTest::mouseClick(results->controls().OK_Button, Qt::LeftButton);
+        });
+        QTest::mouseClick(m_ui->cmdGen, Qt::LeftButton);
+        QApplication::processEvents(); // let a timer that found no window run out
+        return seen;
+    }
+
+    void expectBackToIdle()
+    {
+        EXPECT_EQ(m_ui->ProgressBar1->value(), 0);
+        EXPECT_EQ(m_runner->resultsWindow(), nullptr);
+        for (QWidget* top : QApplication::topLevelWidgets())
+            EXPECT_NE(top->objectName(), QStringLiteral("frmFlexAns")) << "a results window was left";
+        EXPECT_FALSE(TmpForm::IsLoaded());
+    }
+
+    test::TempDir m_dir;
+    std::unique_ptr<HistoryFile> m_history;
+    std::unique_ptr<MainWindow> m_window;
+    MainWindowControls* m_ui = nullptr;
+    GenerationRunner* m_runner = nullptr;
+    std::vector<int> m_progress;
+    std::vector<MessageBox::Shown> m_messages;
+};
+
+/// Checks that rows 1..sets hold valid sets as two-digit texts and the other rows only labels.
+void ExpectSets(const OpenWindow& seen, int sets)
+{
+    ASSERT_EQ(seen.cells.size(), 101u);
+    for (int col = 0; col < 7; ++col)
+        EXPECT_EQ(seen.cells[0][col], QString()) << "header row, column " << col;
+    for (int row = 1; row <= 100; ++row) {
+        const auto& cells = seen.cells[static_cast<std::size_t>(row)];
+        ASSERT_EQ(cells[0], QStringLiteral("%1→").arg(row, 3, 10, QLatin1Char('0')));
+        int previous = 0;
+        for (int col = 1; col <= 6; ++col) {
+            if (row > sets) {
+                ASSERT_EQ(cells[col], QString()) << "row " << row << " should be empty";
+                continue;
+            }
+            ASSERT_EQ(cells[col].size(), 2) << "row " << row << ": " << cells[col].toStdString();
+            const int number = cells[col].toInt();
+            ASSERT_GT(number, previous) << "row " << row << " not ascending and distinct";
+            ASSERT_LE(number, 43);
+            previous = number;
+        }
+    }
+}
+
+std::vector<int> Counting(int from, int to)
+{
+    std::vector<int> values;
+    for (int v = from; v <= to; ++v)
+        values.push_back(v);
+    return values;
+}
+
+TEST_F(GenerationRunnerTest, OneSet)
+{
+    openWithHistory();
+    const OpenWindow seen = generate(1);
+    ASSERT_TRUE(seen.shown);
+    EXPECT_TRUE(seen.modal);
+    EXPECT_FALSE(seen.owned);
+    EXPECT_EQ(seen.progressMaximum, 1);
+    EXPECT_EQ(seen.progressMinimum, 0);
+    EXPECT_EQ(seen.progressValue, 1) << "full while the results are shown";
+    EXPECT_EQ(seen.status, kDoneText);
+    ExpectSets(seen, 1);
+    EXPECT_EQ(m_progress, std::vector<int>({1, 0}));
+    expectBackToIdle();
+    EXPECT_EQ(m_window->statusText(), kDoneText) << "the text stays after the window closed";
+    EXPECT_TRUE(m_messages.empty());
+}
+
+TEST_F(GenerationRunnerTest, HundredSetsWithTheSettingsOfTheControls)
+{
+    openWithHistory();
+    m_ui->sldNum->setValue(3); // four even numbers, two odd ones
+    const OpenWindow seen = generate(100);
+    ASSERT_TRUE(seen.shown);
+    EXPECT_EQ(seen.progressMaximum, 100);
+    EXPECT_EQ(seen.progressValue, 100);
+    ExpectSets(seen, 100);
+    for (int row = 1; row <= 100; ++row) {
+        int evens = 0;
+        for (int col = 1; col <= 6; ++col)
+            evens += seen.cells[static_cast<std::size_t>(row)][col].toInt() % 2 == 0;
+        ASSERT_EQ(evens, 4) << "row " << row;
+    }
+    std::vector<int> expected = Counting(1, 100);
+    expected.push_back(0);
+    EXPECT_EQ(m_progress, expected) << "one step per kept set, then back to 0";
+    expectBackToIdle();
+}
+
+TEST_F(GenerationRunnerTest, ALaterRunKeepsNothingOfAnEarlierOne)
+{
+    openWithHistory();
+    const OpenWindow first = generate(50, [](ResultsWindow& results) {
+        results.move(results.pos() + QPoint(-300, 60));
+        results.controls().MSFlexGrid1->scrollToBottom();
+    });
+    ExpectSets(first, 50);
+    const OpenWindow second = generate(3);
+    ExpectSets(second, 3); // rows 4..50 are empty again
+    EXPECT_EQ(second.geometry, first.geometry) << "the same opening place, whatever the user did";
+    EXPECT_EQ(second.progressMaximum, 3);
+    EXPECT_EQ(m_progress, std::vector<int>({1, 2, 3, 0}));
+    expectBackToIdle();
+}
+
+TEST_F(GenerationRunnerTest, PrintingPrintsTheSetCountOfTheSlider)
+{
+    openWithHistory();
+    int dialogs = 0;
+    PrintDialog::setInterceptor([&](QPrinter&) {
+        ++dialogs;
+        return false;
+    });
+    QString lastStaged;
+    const OpenWindow seen = generate(7, [&](ResultsWindow& results) {
+        QTest::mouseClick(results.controls().PrintButton, Qt::LeftButton); // cancelled
+        EXPECT_FALSE(TmpForm::IsLoaded());
+        PrintDialog::setInterceptor([&](QPrinter& printer) {
+            ++dialogs;
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(QString::fromStdString((m_dir / "job.pdf").string()));
+            return true;
+        });
+        QTest::mouseClick(results.controls().PrintButton, Qt::LeftButton);
+        ASSERT_TRUE(TmpForm::IsLoaded());
+        lastStaged = TmpForm::Load().Text1->text();
+        EXPECT_EQ(lastStaged, results.PrintLine(7));
+    });
+    EXPECT_EQ(dialogs, 2);
+    EXPECT_TRUE(lastStaged.startsWith(QStringLiteral("007→")));
+    EXPECT_TRUE(std::filesystem::exists(m_dir / "job.pdf"));
+    EXPECT_TRUE(m_messages.empty());
+    expectBackToIdle(); // TmpForm went with the results window
+}
+
+TEST_F(GenerationRunnerTest, ContradictionEndsTheProgramWithTheFileClosed)
+{
+    // Fresh numbers of the latest draw: 13 and 15 only, both odd.
+    open({Draw({2, 4, 6, 8, 10, 12}, 14), Draw({2, 4, 6, 8, 10, 13}, 15)});
+    m_ui->CarryNumber[2]->setChecked(true);
+    m_ui->chkNum->setChecked(true);
+    m_ui->sldNum->setValue(1);
+    struct Ended
+    {
+    };
+    SetProgramEndHook([] { throw Ended{}; });
+    EXPECT_THROW(m_runner->cmdGen_Click(), Ended);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0].text, QString::fromUtf8(kContradictionMessage));
+    EXPECT_EQ(m_messages[0].title, QStringLiteral("Zentrix"));
+    EXPECT_EQ(m_messages[0].icon, MessageBox::Icon::None);
+    EXPECT_FALSE(m_history->IsOpen());
+    EXPECT_EQ(m_runner->resultsWindow(), nullptr);
+    EXPECT_NE(m_window->statusText(), kDoneText);
+}
+
+/// A history or setting that gives no sets, and a piece of the message it must give.
+struct NoSetsCase
+{
+    const char* name;
+    std::vector<DrawRecord> records;
+    std::function<void(MainWindowControls&, GenerationRunner&, test::FailurePlan&)> prepare;
+    const char* messagePart;
+};
+
+class GenerationRunnerOutcomeTest : public GenerationRunnerTest,
+                                    public ::testing::WithParamInterface<NoSetsCase>
+{
+};
+
+TEST_P(GenerationRunnerOutcomeTest, ShowsWhyAndGoesOn)
+{
+    auto plan = std::make_shared<test::FailurePlan>();
+    open(GetParam().records, std::make_unique<test::FailingDevice>(plan));
+    GetParam().prepare(*m_ui, *m_runner, *plan);
+    SetProgramEndHook([] { ADD_FAILURE() << "the program must go on"; });
+    const OpenWindow seen = generate(m_ui->sldCount->value());
+    EXPECT_FALSE(seen.shown);
+    ASSERT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages[0].title, QStringLiteral("Zentrix"));
+    EXPECT_TRUE(m_messages[0].text.contains(QString::fromUtf8(GetParam().messagePart)))
+        << m_messages[0].text.toStdString();
+    EXPECT_TRUE(m_progress.empty()) << "no step was counted";
+    EXPECT_NE(m_window->statusText(), kDoneText);
+    expectBackToIdle();
+    EXPECT_TRUE(m_history->IsOpen());
+}
+
+const std::vector<DrawRecord> kOddFresh{Draw({2, 4, 6, 8, 10, 12}, 14), Draw({2, 4, 6, 8, 10, 13}, 15)};
+
+INSTANTIATE_TEST_SUITE_P(
+    Outcomes, GenerationRunnerOutcomeTest,
+    ::testing::Values(NoSetsCase{"TooFewDraws",
+                                 {Draw({1, 2, 3, 4, 5, 6}, 7)},
+                                 [](auto&, auto&, auto&) {},
+                                 "2回分以上の当せん番号が必要です"},
+                      NoSetsCase{"NoPassingSet", kOddFresh,
+                                 [](MainWindowControls& ui, GenerationRunner&, test::FailurePlan&) {
+                                     ui.CarryNumber[1]->setChecked(true); // one fresh number, all six even
+                                     ui.sldNum->setValue(1);
+                                 },
+                                 "設定を変更して下さい"},
+                      NoSetsCase{"TooSlow", test::SyntheticHistory(300, 5),
+                                 [](MainWindowControls&, GenerationRunner& runner, test::FailurePlan&) {
+                                     runner.setRunLimits(RunLimits{6, 8});
+                                 },
+                                 "時間内に出せませんでした"},
+                      NoSetsCase{"ReadFailed", test::SyntheticHistory(300, 6),
+                                 [](MainWindowControls&, GenerationRunner&, test::FailurePlan& plan) {
+                                     plan.failReads = true;
+                                 },
+                                 "Loto6data.dt"}),
+    [](const ::testing::TestParamInfo<NoSetsCase>& info) { return std::string(info.param.name); });
+
+TEST_F(GenerationRunnerTest, AfterSuchAMessageTheNextRunWorks)
+{
+    open({Draw({2, 4, 6, 8, 10, 12}, 14), Draw({2, 4, 6, 8, 10, 13}, 15)});
+    m_ui->sldNum->setValue(1); // six even numbers, but the one carried number must be 13 or 15
+    EXPECT_FALSE(generate(2).shown);
+    ASSERT_EQ(m_messages.size(), 1u);
+    m_ui->sldNum->setValue(4);
+    m_ui->chkData->setChecked(false); // two draws leave most numbers without weight
+    const OpenWindow seen = generate(2);
+    EXPECT_TRUE(seen.shown);
+    ExpectSets(seen, 2);
+    EXPECT_EQ(m_messages.size(), 1u) << m_messages.back().text.toStdString();
+    expectBackToIdle();
+}
+
+} // namespace
+} // namespace zentrix::ui
