@@ -85,6 +85,16 @@ TEST_F(MainWindowMenus, ExitClosesTheHistoryAndEnds)
     EXPECT_TRUE(other.OpenHistory());
 }
 
+TEST_F(MainWindowMenus, AltFThenXEndsTheProgramFromTheKeyboard)
+{
+    showWindow();
+    QTest::keyClick(&window, Qt::Key_F, Qt::AltModifier);
+    QTRY_VERIFY(ui.mnuFile->isVisible());
+    EndHook hook;
+    EXPECT_THROW(QTest::keyClick(ui.mnuFile, Qt::Key_X), ProgramEnded);
+    EXPECT_FALSE(history.IsOpen());
+}
+
 TEST_F(MainWindowMenus, ExitWithNoDrawEverStoredLeavesTheEmptyFile)
 {
     EndHook hook;
