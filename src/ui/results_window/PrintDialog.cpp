@@ -31,9 +31,7 @@ bool PrintDialog::exec(QPrinter& printer, QWidget* parent)
     if (dialog.exec() != QDialog::Accepted)
         return false;
     // Without any installed printer the dialog can still be confirmed; there is nothing to print on.
-    if (printer.outputFormat() == QPrinter::NativeFormat && printer.printerName().isEmpty())
-        return false;
-    return printer.isValid();
+    return printer.outputFormat() != QPrinter::NativeFormat || !printer.printerName().isEmpty();
 }
 
 } // namespace zentrix::ui

@@ -7,10 +7,14 @@
 #include "ui/results_window/ResultsWindow.h"
 #include "ui/results_window/TmpForm.h"
 
+#include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPageSize>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTimer>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <vector>
@@ -227,6 +231,30 @@ TEST_F(PrintingTest, APrinterThatCannotStartGetsAMessage)
     EXPECT_EQ(messages[0].title, QStringLiteral("Zentrix"));
     EXPECT_TRUE(messages[0].text.contains(QStringLiteral("印刷"))) << messages[0].text.toStdString();
     EXPECT_FALSE(fs::exists(dir / "no-such-folder" / "job.pdf"));
+}
+
+TEST_F(PrintingTest, TheSystemDialogOffersNoPrintToFileAndCancelPrintsNothing)
+{
+    PrintDialog::setInterceptor({});
+    QStringList choices;
+    bool printToFile = true;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        printToFile = dialog->testOption(QAbstractPrintDialog::PrintToFile);
+        for (const QComboBox* box : dialog->findChildren<QComboBox*>())
+            for (int i = 0; i < box->count(); ++i)
+                choices << box->itemText(i);
+        dialog->reject();
+    });
+    ResultsWindow window([] { return 1; });
+    Fill(window, 1);
+    print(window);
+    EXPECT_FALSE(printToFile);
+    EXPECT_FALSE(choices.join(u'|').contains(QStringLiteral("Print to File")))
+        << choices.join(u'|').toStdString();
+    EXPECT_TRUE(messages.empty());
+    EXPECT_FALSE(TmpForm::IsLoaded());
 }
 
 TEST_F(PrintingTest, TmpFormIsCreatedByTheFirstPrintAndNeverShown)
