@@ -283,6 +283,11 @@ struct NoSetsCase
     const char* messagePart;
 };
 
+void PrintTo(const NoSetsCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class GenerationRunnerOutcomeTest : public GenerationRunnerTest,
                                     public ::testing::WithParamInterface<NoSetsCase>
 {
