@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPageSize>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -314,6 +315,31 @@ TEST(LinePrinter, NothingPrintsAfterTheDeviceRefusedToStart)
     EXPECT_FALSE(out.printLine(QStringLiteral("a")));
     EXPECT_FALSE(out.end());
     EXPECT_EQ(out.failure(), LinePrinter::Failure::CannotStart);
+}
+
+/// A PDF device whose pages run out after the first one, like a printer that fails mid-job.
+class OnePageWriter : public QPdfWriter
+{
+public:
+    using QPdfWriter::QPdfWriter;
+    bool newPage() override { return false; }
+};
+
+TEST(LinePrinter, APageThatCannotBeStartedStopsTheJob)
+{
+    test::TempDir dir;
+    OnePageWriter writer(QString::fromStdString((dir / "short.pdf").string()));
+    writer.setPageSize(QPageSize(QPageSize::A7));
+    LinePrinter out(writer);
+    ASSERT_TRUE(out.begin());
+    int printed = 0;
+    while (printed < 1000 && out.printLine(QStringLiteral("line")))
+        ++printed;
+    EXPECT_GT(printed, 1) << "the first page takes several lines";
+    EXPECT_LT(printed, 1000);
+    EXPECT_EQ(out.failure(), LinePrinter::Failure::NewPageFailed);
+    EXPECT_FALSE(out.printLine(QStringLiteral("more")));
+    EXPECT_FALSE(out.end());
 }
 
 } // namespace
