@@ -32,7 +32,7 @@ constexpr int kClientWidth = 4680;
 constexpr int kClientHeight = 5205;
 constexpr QPoint kOpeningPosition(Px(14010), Px(1965));
 
-struct ControlSpec
+struct ControlPlacement
 {
     const char* name;
     int left, top, width, height;
@@ -40,25 +40,25 @@ struct ControlSpec
 };
 
 // In tab order.
-constexpr ControlSpec kGrid{"MSFlexGrid1", 0, 0, 4695, 4815, nullptr};
-constexpr ControlSpec kOkButton{"OK_Button", 2760, 4920, 1335, 255, "OK"};
-constexpr ControlSpec kPrintButton{"PrintButton", 480, 4920, 1335, 255, "印刷"};
+constexpr ControlPlacement kGrid{"MSFlexGrid1", 0, 0, 4695, 4815, nullptr};
+constexpr ControlPlacement kOkButton{"OK_Button", 2760, 4920, 1335, 255, "OK"};
+constexpr ControlPlacement kPrintButton{"PrintButton", 480, 4920, 1335, 255, "印刷"};
 
 constexpr int kLabelColumnWidth = 800;
 constexpr int kNumberColumnWidth = 590;
 
-template <typename T> T* Place(QWidget* parent, const ControlSpec& spec)
+template <typename T> T* Place(QWidget* parent, const ControlPlacement& place)
 {
     auto* widget = new T(parent);
-    widget->setObjectName(QString::fromLatin1(spec.name));
-    widget->setGeometry(Px(spec.left), Px(spec.top), Px(spec.width), Px(spec.height));
+    widget->setObjectName(QString::fromLatin1(place.name));
+    widget->setGeometry(Px(place.left), Px(place.top), Px(place.width), Px(place.height));
     return widget;
 }
 
-QPushButton* PlaceButton(QWidget* parent, const ControlSpec& spec)
+QPushButton* PlaceButton(QWidget* parent, const ControlPlacement& place)
 {
-    auto* button = Place<QPushButton>(parent, spec);
-    button->setText(QString::fromUtf8(spec.caption));
+    auto* button = Place<QPushButton>(parent, place);
+    button->setText(QString::fromUtf8(place.caption));
     // Neither button is the default or the cancel button: Enter and Escape click nothing.
     button->setAutoDefault(false);
     button->setDefault(false);
