@@ -1,0 +1,39 @@
+// CliApp: the top-level application and its error handling, shared by every subcommand.
+#include "Commands.h"
+
+#include <CLI/CLI.hpp>
+
+namespace zentrix::cli {
+
+std::unique_ptr<CLI::App> MakeApp()
+{
+    auto app =
+        std::make_unique<CLI::App>("Zentrix: LOTO6 の予想番号をコマンドラインで出します。", "zentrix-cli");
+    app->require_subcommand(1);
+    app->footer(std::string(kExitCodeHelp));
+    return app;
+}
+
+int RunApp(CLI::App& app, CliContext& context, int argc, const char* const* argv)
+{
+    context.exitCode = kExitOk;
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        // --help and --version are "errors" with status 0; everything else is a usage error.
+        const int status = app.exit(error, context.out, context.err);
+        return status == 0 ? kExitOk : kExitUsage;
+    }
+    return context.exitCode;
+}
+
+int RunApp(CLI::App& app, CliContext& context, const std::vector<std::string>& args)
+{
+    std::vector<const char*> argv;
+    argv.push_back("zentrix-cli");
+    for (const std::string& arg : args)
+        argv.push_back(arg.c_str());
+    return RunApp(app, context, static_cast<int>(argv.size()), argv.data());
+}
+
+} // namespace zentrix::cli

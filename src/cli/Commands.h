@@ -1,0 +1,57 @@
+// Commands: the pieces of zentrix-cli. Each subcommand has one registration function that adds it
+// to the application; main.cpp calls each of them, and tests do the same with their own streams.
+#pragma once
+
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace CLI {
+class App;
+}
+
+namespace zentrix::cli {
+
+/// Exit statuses of zentrix-cli; every subcommand uses these.
+enum ExitCode : int
+{
+    kExitOk = 0,
+    kExitFailure = 1,       ///< anything not listed below
+    kExitUsage = 2,         ///< bad options or arguments
+    kExitDataFile = 3,      ///< the data file is missing, in use or unreadable
+    kExitContradiction = 4, ///< carry and even/odd settings contradict each other
+    kExitTooFewDraws = 5,   ///< fewer than two stored draws
+    kExitNoPassingSet = 6,  ///< no set that can be drawn passes the settings
+    kExitTooSlow = 7,       ///< passing sets are too rare to find in time
+};
+
+/// The exit statuses as the help texts list them.
+inline constexpr std::string_view kExitCodeHelp =
+    "終了コード: 0 成功, 1 その他の失敗, 2 オプションの誤り, 3 "
+    "データファイルを使えない（無い、使用中、読めない）,\n"
+    "4 キャリー個数と偶数／奇数の比率の矛盾, 5 当せん番号が2回分未満, 6 条件を満たす組み合わせが無い,\n"
+    "7 条件を満たす組み合わせが少なすぎて時間内に出せない";
+
+/// Where a command writes, and the status it leaves for main() to return.
+struct CliContext
+{
+    std::ostream& out;
+    std::ostream& err;
+    int exitCode = kExitOk;
+};
+
+/// The top-level application: its name, description, and one required subcommand.
+std::unique_ptr<CLI::App> MakeApp();
+
+/// Parses the arguments (argv[0] is the program name) and runs the chosen subcommand. Help goes
+/// to context.out with status 0; bad options get a message and a hint on context.err, status 2.
+int RunApp(CLI::App& app, CliContext& context, int argc, const char* const* argv);
+/// The same for a list of arguments without the program name.
+int RunApp(CLI::App& app, CliContext& context, const std::vector<std::string>& args);
+
+/// `generate`: runs the prediction engine on a history file and prints the sets.
+void AddGenerateCommand(CLI::App& app, CliContext& context);
+
+} // namespace zentrix::cli
