@@ -68,6 +68,11 @@ RunResult GenerateSets(const GenerationSettings& settings, HistoryFile& history,
     observer.setProgressMinimum(0);
 
     RunResult result;
+    if (!history.IsOpen()) {
+        result.outcome = RunOutcome::ReadFailed;
+        result.store = StoreStatus::Fail(StoreError::NotOpen);
+        return result;
+    }
     result.storedDraws = history.Latest();
     if (result.storedDraws < 2) {
         result.outcome = RunOutcome::TooFewDraws;

@@ -362,6 +362,17 @@ TEST(GenerateSetsTest, ReadFailureIsReportedWithTheStoreMessage)
     EXPECT_EQ(DescribeRunOutcome(result, "Loto6data.dt"), DescribeStoreError(result.store, "Loto6data.dt"));
 }
 
+TEST(GenerateSetsTest, AClosedHistoryIsAReadFailureNotAnEmptyOne)
+{
+    OpenedHistory file(SmallHistory());
+    file.history().CloseHistory();
+    RunRecorder recorder;
+    const RunResult result = RunWith(file, GenerationSettings{}, recorder);
+    EXPECT_EQ(result.outcome, RunOutcome::ReadFailed);
+    EXPECT_EQ(result.store.error, StoreError::NotOpen);
+    EXPECT_EQ(recorder.calls, kNothingWritten5);
+}
+
 // Fresh numbers 42 and 43 appear in the latest draw only and weigh almost nothing on the total
 // basis: two carries need both, about one candidate in millions.
 std::vector<DrawRecord> RareHistory()
