@@ -4,9 +4,35 @@
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QRegularExpression>
 
 namespace zentrix::ui {
+namespace {
+
+enum class Queue
+{
+    NotASystemPrinter,
+    Ready,
+    Stopped,
+    Gone,
+};
+
+/// The state of the system print queue behind `device`, asked afresh. The spooler takes a job
+/// without complaint even when its queue has stopped or vanished, so this is the only way to
+/// hear of it.
+Queue QueueOf(const QPagedPaintDevice& device)
+{
+    const auto* printer = dynamic_cast<const QPrinter*>(&device);
+    if (!printer || printer->outputFormat() != QPrinter::NativeFormat)
+        return Queue::NotASystemPrinter;
+    const QPrinterInfo info = QPrinterInfo::printerInfo(printer->printerName());
+    if (info.isNull())
+        return Queue::Gone;
+    return info.state() == QPrinter::Error ? Queue::Stopped : Queue::Ready;
+}
+
+} // namespace
 
 LinePrinter::LinePrinter(QPagedPaintDevice& device)
     : m_device(device)
@@ -21,7 +47,7 @@ LinePrinter::~LinePrinter()
 
 bool LinePrinter::begin()
 {
-    if (!m_painter.begin(&m_device) || deviceFailed()) {
+    if (QueueOf(m_device) == Queue::Gone || !m_painter.begin(&m_device) || deviceFailed()) {
         fail(Failure::CannotStart);
         return false;
     }
@@ -71,8 +97,14 @@ bool LinePrinter::end()
     if (!m_painter.isActive())
         return false;
     const bool ended = m_painter.end();
-    if (m_failure == Failure::None && (!ended || deviceFailed()))
+    if (m_failure != Failure::None)
+        return false;
+    if (!ended || deviceFailed())
         fail(Failure::PrinterError);
+    else if (const Queue queue = QueueOf(m_device); queue == Queue::Gone)
+        fail(Failure::PrinterError);
+    else if (queue == Queue::Stopped)
+        fail(Failure::PrinterStopped);
     return m_failure == Failure::None;
 }
 

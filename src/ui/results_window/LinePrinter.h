@@ -17,9 +17,10 @@ public:
     enum class Failure
     {
         None,
-        CannotStart,   ///< the device refused to begin the document (printer gone, file not writable)
-        NewPageFailed, ///< the device could not start another page
-        PrinterError,  ///< the printer reported an error during or at the end of the job
+        CannotStart,    ///< the device refused to begin the document (printer gone, file not writable)
+        NewPageFailed,  ///< the device could not start another page
+        PrinterError,   ///< the printer reported an error during or at the end of the job, or vanished
+        PrinterStopped, ///< the job went to a print queue that has stopped
     };
 
     explicit LinePrinter(QPagedPaintDevice& device);

@@ -30,8 +30,11 @@ bool PrintDialog::exec(QPrinter& printer, QWidget* parent)
     dialog.setOptions(QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize);
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    // Without any installed printer the dialog can still be confirmed; there is nothing to print on.
-    return printer.outputFormat() != QPrinter::NativeFormat || !printer.printerName().isEmpty();
+    // Without any installed printer the dialog can still be confirmed, leaving a PDF printer with
+    // no file (printing to a file is not offered): there is nothing to print on, as after a cancel.
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+        return !printer.outputFileName().isEmpty();
+    return !printer.printerName().isEmpty();
 }
 
 } // namespace zentrix::ui

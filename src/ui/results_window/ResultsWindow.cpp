@@ -86,6 +86,9 @@ QString DescribePrintFailure(LinePrinter::Failure failure)
     case LinePrinter::Failure::PrinterError:
         return QStringLiteral("印刷中にプリンターでエラーが発生しました。予想番号は最後まで印刷されていない"
                               "可能性があります。プリンターの状態を確認して下さい。");
+    case LinePrinter::Failure::PrinterStopped:
+        return QStringLiteral("プリンターが停止しています。予想番号はプリンターの待ち行列に送りましたが、"
+                              "まだ印刷されていません。プリンターの状態を確認して下さい。");
     case LinePrinter::Failure::None:
         break;
     }
