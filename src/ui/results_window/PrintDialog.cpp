@@ -30,8 +30,13 @@ bool PrintDialog::exec(QPrinter& printer, QWidget* parent)
     dialog.setOptions(QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize);
     if (dialog.exec() != QDialog::Accepted)
         return false;
+    return HasSomewhereToPrint(printer);
+}
+
+bool PrintDialog::HasSomewhereToPrint(const QPrinter& printer)
+{
     // Without any installed printer the dialog can still be confirmed, leaving a PDF printer with
-    // no file (printing to a file is not offered): there is nothing to print on, as after a cancel.
+    // no file (printing to a file is not offered).
     if (printer.outputFormat() == QPrinter::PdfFormat)
         return !printer.outputFileName().isEmpty();
     return !printer.printerName().isEmpty();

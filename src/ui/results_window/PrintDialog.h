@@ -22,6 +22,10 @@ public:
     /// answer. Pass {} to restore the real dialog.
     static void setInterceptor(std::function<bool(QPrinter&)> interceptor);
 
+    /// False for the printer a confirmed dialog leaves when no printer is installed: that counts
+    /// as a failure of the dialog, like a cancel.
+    static bool HasSomewhereToPrint(const QPrinter& printer);
+
 private:
     static std::function<bool(QPrinter&)>& interceptor();
 };

@@ -258,6 +258,18 @@ TEST_F(PrintingTest, TheSystemDialogOffersNoPrintToFileAndCancelPrintsNothing)
     EXPECT_FALSE(TmpForm::IsLoaded());
 }
 
+TEST(PrintDialog, ConfirmingWithoutAnyPrinterCountsAsACancel)
+{
+    QPrinter nowhere;
+    nowhere.setOutputFormat(QPrinter::PdfFormat);
+    nowhere.setOutputFileName(QString());
+    EXPECT_FALSE(PrintDialog::HasSomewhereToPrint(nowhere));
+    QPrinter file;
+    file.setOutputFormat(QPrinter::PdfFormat);
+    file.setOutputFileName(QStringLiteral("results.pdf"));
+    EXPECT_TRUE(PrintDialog::HasSomewhereToPrint(file));
+}
+
 TEST_F(PrintingTest, TmpFormIsCreatedByTheFirstPrintAndNeverShown)
 {
     ASSERT_FALSE(TmpForm::IsLoaded());
