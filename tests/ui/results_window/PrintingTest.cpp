@@ -262,7 +262,6 @@ TEST(PrintDialog, ConfirmingWithoutAnyPrinterCountsAsACancel)
 {
     QPrinter nowhere;
     nowhere.setOutputFormat(QPrinter::PdfFormat);
-    nowhere.setOutputFileName(QString());
     EXPECT_FALSE(PrintDialog::HasSomewhereToPrint(nowhere));
     QPrinter file;
     file.setOutputFormat(QPrinter::PdfFormat);
