@@ -1,13 +1,12 @@
 // GenerateCommand: `zentrix-cli generate`, the prediction engine on a history file, sets to stdout.
 #include "Commands.h"
+#include "DataFile.h"
 #include "PrintedSets.h"
-#include "ReadOnlyHistoryDevice.h"
 #include "generator/GenerationRun.h"
 #include "generator/RandomSource.h"
 #include "store/HistoryFile.h"
 
 #include <CLI/CLI.hpp>
-#include <filesystem>
 #include <optional>
 #include <ostream>
 #include <sstream>
@@ -69,24 +68,13 @@ int RunGenerate(GenerateOptions options, CliContext& context)
     options.settings.parityOn = options.parity == "on";
     options.settings.consecutiveOn = options.consecutive == "on";
 
-    const std::filesystem::path path(options.data);
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
-        context.err << "データファイル「" << options.data
-                    << "」が見つかりません。--data で当せん番号のデータファイルを指定して下さい。\n";
+    const std::unique_ptr<HistoryFile> history = OpenDataFile(options.data, context);
+    if (!history)
         return kExitDataFile;
-    }
-    HistoryFile history(path, MakeReadOnlyHistoryDevice());
-    if (const StoreStatus opened = history.OpenHistory(); !opened) {
-        context.err << DescribeStoreError(opened, options.data) << '\n';
-        if (opened.error == StoreError::InUse)
-            context.err << "（Zentrix がこのデータファイルを開いている間は generate を実行できません。）\n";
-        return kExitDataFile;
-    }
 
     RandomSource random = options.seeded ? RandomSource(options.seed) : RandomSource();
     PrintingObserver printer;
-    const RunResult result = GenerateSets(options.settings, history, random, printer);
+    const RunResult result = GenerateSets(options.settings, *history, random, printer);
     if (result.outcome != RunOutcome::Completed) {
         context.err << DescribeRunOutcome(result, options.data) << '\n';
         return ExitCodeFor(result.outcome);

@@ -119,4 +119,15 @@ FeasibilityReport AssessFeasibility(const GenerationSettings& settings, const Ca
     return report;
 }
 
+FeasibilityReport AssessHistory(const GenerationSettings& settings, const DrawTable& table)
+{
+    if (table.Latest() < 2) {
+        FeasibilityReport none;
+        none.reason = Infeasibility::NoSetPasses;
+        return none;
+    }
+    return AssessFeasibility(settings, BuildCarryLists(table), table.row(table.Latest()),
+                             BuildWeightTable(table, settings));
+}
+
 } // namespace zentrix

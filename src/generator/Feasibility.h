@@ -51,4 +51,11 @@ struct FeasibilityReport
 FeasibilityReport AssessFeasibility(const GenerationSettings& settings, const CarryLists& lists,
                                     const DrawRow& latest, const WeightTable& weights);
 
+/**
+ * The same verdict for a whole history, as a run would reach it: builds the run's weight table and
+ * the carry lists from `table` and assesses them. The table needs at least two draws (Latest >= 2);
+ * with fewer there is no latest pair of draws, and the report says NoSetPasses with no passing set.
+ */
+FeasibilityReport AssessHistory(const GenerationSettings& settings, const DrawTable& table);
+
 } // namespace zentrix

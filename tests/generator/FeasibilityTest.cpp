@@ -196,5 +196,28 @@ TEST_F(AssessFeasibilityTest, FreshNumbersWithoutWeightMakeEveryPassingSetUnreac
     EXPECT_TRUE(AssessFeasibility(off, m_lists, m_latest, WeightsOn(noFresh)).feasible());
 }
 
+TEST(AssessHistoryTest, BuildsTheRunsTablesFromTheHistory)
+{
+    DrawTable table;
+    for (int d = 0; d < 30; ++d)
+        table.rows.push_back(MakeDrawRow(Draw({1, 2, 3, 4, 5, 30}, 31)));
+    table.rows.push_back(MakeDrawRow(Draw({10, 11, 12, 13, 14, 15}, 16)));
+    table.rows.push_back(MakeDrawRow(Draw({1, 2, 3, 4, 5, 30}, 31)));
+    GenerationSettings settings;
+    settings.weightingOn = false;
+    const FeasibilityReport uniform = AssessHistory(settings, table);
+    EXPECT_TRUE(uniform.feasible());
+    EXPECT_EQ(uniform.passingSets,
+              CountPassingSets(settings, BuildCarryLists(table), table.row(table.Latest())));
+    // Level 3 leaves the fresh numbers (the most frequent ones) without weight.
+    settings.weightingOn = true;
+    settings.totalLevel = 3;
+    EXPECT_EQ(AssessHistory(settings, table).reason, Infeasibility::NoDrawableSetPasses);
+
+    table.rows.resize(1);
+    EXPECT_FALSE(AssessHistory(settings, table).feasible());
+    EXPECT_EQ(AssessHistory(settings, table).passingSets, 0);
+}
+
 } // namespace
 } // namespace zentrix

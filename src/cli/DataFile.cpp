@@ -1,0 +1,31 @@
+// DataFile: the existence check, the read-only open and their messages.
+#include "DataFile.h"
+
+#include "ReadOnlyHistoryDevice.h"
+
+#include <filesystem>
+#include <ostream>
+
+namespace zentrix::cli {
+
+std::unique_ptr<HistoryFile> OpenDataFile(const std::string& name, CliContext& context)
+{
+    const std::filesystem::path path(name);
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) {
+        context.err << "データファイル「" << name
+                    << "」が見つかりません。--data で当せん番号のデータファイルを指定して下さい。\n";
+        return nullptr;
+    }
+    auto history = std::make_unique<HistoryFile>(path, MakeReadOnlyHistoryDevice());
+    if (const StoreStatus opened = history->OpenHistory(); !opened) {
+        context.err << DescribeStoreError(opened, name) << '\n';
+        if (opened.error == StoreError::InUse)
+            context.err
+                << "（Zentrix がこのデータファイルを開いている間は、コマンドラインから読めません。）\n";
+        return nullptr;
+    }
+    return history;
+}
+
+} // namespace zentrix::cli
