@@ -48,8 +48,8 @@ bool OrderCandidate(PredictionSet& candidate, Replacement&& replacement,
  * The same result as OrderCandidate, reached without the scan: the scan's outcome is the first
  * six distinct values among the drawn numbers followed by the replacements, and it asks for one
  * replacement for every number that repeats one already there. So, given the same replacements,
- * both end with the same six numbers after the same number of replacements. Numbers of the
- * candidate must lie in 1..43. Returns the six numbers as a set of bits, or 0 when given up.
+ * both end with the same six numbers after the same number of replacements. Returns the six numbers as a set
+ * of bits, or 0 when given up.
  */
 template <typename Replacement>
 NumberMask DistinctNumbers(const PredictionSet& drawn, Replacement&& replacement,
@@ -58,15 +58,16 @@ NumberMask DistinctNumbers(const PredictionSet& drawn, Replacement&& replacement
     NumberMask set = 0;
     int missing = 0;
     for (const std::int16_t n : drawn) {
+        // A value outside 1..43 (never drawn, but cheap to guard) is replaced like a duplicate.
         const NumberMask bit = NumberBit(n);
-        missing += (set & bit) != 0 ? 1 : 0;
+        missing += bit == 0 || (set & bit) != 0 ? 1 : 0;
         set |= bit;
     }
     for (int replacements = 0; missing > 0; ++replacements) {
         if (replacements == maxReplacements)
             return 0;
         const NumberMask bit = NumberBit(replacement());
-        if ((set & bit) == 0) {
+        if (bit != 0 && (set & bit) == 0) {
             set |= bit;
             --missing;
         }

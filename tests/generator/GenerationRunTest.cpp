@@ -102,6 +102,15 @@ TEST(DistinctNumbersTest, EndsWhereTheOrderingScanEndsAfterAsManyReplacements)
     }
 }
 
+TEST(DistinctNumbersTest, AValueOutsideTheRangeIsReplacedNeverKept)
+{
+    std::vector<std::int16_t> stream = {0, 44, 9};
+    std::size_t used = 0;
+    const NumberMask set = DistinctNumbers({1, 0, 2, 3, 4, 5}, [&] { return stream[used++]; });
+    EXPECT_EQ(used, 3u);
+    EXPECT_EQ(SetFromMask(set), (PredictionSet{1, 2, 3, 4, 5, 9}));
+}
+
 TEST(DistinctNumbersTest, MaskAndSetConvert)
 {
     const PredictionSet set{1, 9, 20, 21, 40, 43};
