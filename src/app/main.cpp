@@ -6,6 +6,9 @@
 #include "ui/main_window/MainWindow.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <csignal>
 
 int main(int argc, char* argv[])
@@ -18,6 +21,15 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Zentrix"));
     QApplication::setWindowIcon(zentrix::ui::AppIcon());
     zentrix::ui::InstallFontSubstitutions();
+
+    // Every visible text is Japanese, Qt's own dialogs (print dialog, message-box buttons) included,
+    // whatever the desktop's language.
+    const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+    QLocale::setDefault(japanese);
+    QTranslator qtTranslations;
+    if (qtTranslations.load(japanese, QStringLiteral("qtbase"), QStringLiteral("_"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslations);
 
     zentrix::HistoryFile history;
     zentrix::ui::MainWindow window(history);
