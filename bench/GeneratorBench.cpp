@@ -67,7 +67,7 @@ GenerationSettings OpeningSettings()
 }
 
 // Parity level 1 with two carries and level-3 weighting: the fewest passing sets the real history
-// allows with the design's settings.
+// allows among the main window's settings.
 GenerationSettings StrictestSettings()
 {
     GenerationSettings settings;

@@ -2,6 +2,7 @@
 #include "Commands.h"
 
 #include <CLI/CLI.hpp>
+#include <ostream>
 
 namespace zentrix::cli {
 
@@ -9,6 +10,7 @@ std::unique_ptr<CLI::App> MakeApp()
 {
     auto app =
         std::make_unique<CLI::App>("Zentrix: LOTO6 の予想番号をコマンドラインで出します。", "zentrix-cli");
+    app->set_help_flag("-h,--help", "このヘルプを表示して終了します");
     app->require_subcommand(1);
     app->footer(std::string(kExitCodeHelp));
     return app;
@@ -20,9 +22,12 @@ int RunApp(CLI::App& app, CliContext& context, int argc, const char* const* argv
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
-        // --help and --version are "errors" with status 0; everything else is a usage error.
-        const int status = app.exit(error, context.out, context.err);
-        return status == 0 ? kExitOk : kExitUsage;
+        // --help arrives as an "error" with status 0; everything else is a usage error.
+        if (error.get_exit_code() == 0)
+            return app.exit(error, context.out, context.err);
+        context.err << "zentrix-cli: オプションの誤り: " << error.what() << '\n'
+                    << "使い方は zentrix-cli --help または zentrix-cli generate --help で表示します。\n";
+        return kExitUsage;
     }
     return context.exitCode;
 }

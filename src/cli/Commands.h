@@ -40,6 +40,7 @@ struct CliContext
     std::ostream& out;
     std::ostream& err;
     int exitCode = kExitOk;
+    std::istream* in = nullptr; ///< standard input for commands that read it; nullptr means std::cin
 };
 
 /// The top-level application: its name, description, and one required subcommand.
@@ -53,5 +54,23 @@ int RunApp(CLI::App& app, CliContext& context, const std::vector<std::string>& a
 
 /// `generate`: runs the prediction engine on a history file and prints the sets.
 void AddGenerateCommand(CLI::App& app, CliContext& context);
+
+/// `import`: appends the draws of a results CSV to the history file, all or nothing.
+void AddImportCommand(CLI::App& app, CliContext& context);
+
+/// `export`: the stored draws as CSV on standard output.
+void AddExportCommand(CLI::App& app, CliContext& context);
+
+/// `stats`: per-number statistics and the weights a run would draw with.
+void AddStatsCommand(CLI::App& app, CliContext& context);
+
+/// `count`: how many sets pass the set rules, and how many stored draws would have passed them.
+void AddCountCommand(CLI::App& app, CliContext& context);
+
+/// `check`: scores printed sets against a stored draw with the prize tiers.
+void AddCheckCommand(CLI::App& app, CliContext& context);
+
+/// Every subcommand, in the order the help lists them.
+void AddAllCommands(CLI::App& app, CliContext& context);
 
 } // namespace zentrix::cli

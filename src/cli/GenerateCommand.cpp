@@ -2,6 +2,7 @@
 #include "Commands.h"
 #include "DataFile.h"
 #include "PrintedSets.h"
+#include "SettingsOptions.h"
 #include "generator/GenerationRun.h"
 #include "generator/RandomSource.h"
 #include "store/HistoryFile.h"
@@ -17,11 +18,7 @@ namespace {
 struct GenerateOptions
 {
     std::string data{HistoryFile::kDefaultFileName};
-    GenerationSettings settings;
-    std::string weighting = "on";
-    std::string basis = "total";
-    std::string parity = "on";
-    std::string consecutive = "on";
+    SettingsOptionValues settings;
     std::uint64_t seed = 0;
     bool seeded = false;
 };
@@ -61,20 +58,15 @@ int ExitCodeFor(RunOutcome outcome)
     return kExitFailure;
 }
 
-int RunGenerate(GenerateOptions options, CliContext& context)
+int RunGenerate(const GenerateOptions& options, CliContext& context)
 {
-    options.settings.weightingOn = options.weighting == "on";
-    options.settings.weightBasis = options.basis == "time" ? 1 : 0;
-    options.settings.parityOn = options.parity == "on";
-    options.settings.consecutiveOn = options.consecutive == "on";
-
     const std::unique_ptr<HistoryFile> history = OpenDataFile(options.data, context);
     if (!history)
         return kExitDataFile;
 
     RandomSource random = options.seeded ? RandomSource(options.seed) : RandomSource();
     PrintingObserver printer;
-    const RunResult result = GenerateSets(options.settings, *history, random, printer);
+    const RunResult result = GenerateSets(options.settings.settings(), *history, random, printer);
     if (result.outcome != RunOutcome::Completed) {
         context.err << DescribeRunOutcome(result, options.data) << '\n';
         return ExitCodeFor(result.outcome);
@@ -96,44 +88,12 @@ void AddGenerateCommand(CLI::App& app, CliContext& context)
         "開いたときの設定です。データファイルは読むだけで、作成も変更もしません。Zentrix が同じ\n"
         "データファイルを開いている間は使用中のため実行できません。\n\n" +
         std::string(kExitCodeHelp));
-    const auto onOff = CLI::IsMember({"on", "off"});
     command
         ->add_option("--data", options->data,
                      "当せん番号のデータファイル（無ければ作らずにエラー）。"
                      "Zentrix が開いている間は使用中のため読めません")
         ->capture_default_str();
-    command->add_option("--sets", options->settings.setCount, "予想番号の組数")
-        ->check(CLI::Range(1, 100))
-        ->capture_default_str();
-    command->add_option("--weighting", options->weighting, "データ反映の重み付け")
-        ->check(onOff)
-        ->capture_default_str();
-    command->add_option("--basis", options->basis, "重み付けの基準: total 総出現回数, time 時間軸")
-        ->check(CLI::IsMember({"total", "time"}))
-        ->capture_default_str();
-    command
-        ->add_option("--total-level", options->settings.totalLevel,
-                     "総出現回数の重みの強さ（1 多い数字 .. 3 少ない数字）")
-        ->check(CLI::Range(1, 3))
-        ->capture_default_str();
-    command
-        ->add_option("--time-level", options->settings.timeAxisLevel,
-                     "時間軸の重みの強さ（1 最近よく出ている .. 3 最近あまり出てない）")
-        ->check(CLI::Range(1, 3))
-        ->capture_default_str();
-    command->add_option("--parity", options->parity, "偶数／奇数の偏り")->check(onOff)->capture_default_str();
-    command
-        ->add_option("--parity-level", options->settings.parityLevel,
-                     "偶数:奇数 1 = 6:0 .. 4 = 3:3 .. 7 = 0:6")
-        ->check(CLI::Range(1, 7))
-        ->capture_default_str();
-    command->add_option("--carry", options->settings.carryCount, "前回の当せん番号から引き継ぐ個数")
-        ->check(CLI::Range(0, 2))
-        ->capture_default_str();
-    command
-        ->add_option("--consecutive", options->consecutive, "連番を出現させる（on: 連番1組, off: 連番なし）")
-        ->check(onOff)
-        ->capture_default_str();
+    AddSettingsOptions(*command, options->settings, true);
     CLI::Option* seed = command->add_option("--seed", options->seed, "乱数の種（同じ種なら同じ結果）");
     command->callback([options, seed, &context] {
         options->seeded = seed->count() > 0;

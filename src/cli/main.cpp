@@ -9,6 +9,6 @@ int main(int argc, char** argv)
     using namespace zentrix::cli;
     CliContext context{std::cout, std::cerr};
     const std::unique_ptr<CLI::App> app = MakeApp();
-    AddGenerateCommand(*app, context);
+    AddAllCommands(*app, context);
     return RunApp(*app, context, argc, argv);
 }

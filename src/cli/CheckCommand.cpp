@@ -1,0 +1,176 @@
+// CheckCommand: `zentrix-cli check`, printed sets scored against a stored draw.
+#include "Commands.h"
+#include "HistoryTable.h"
+#include "PrintedSets.h"
+#include "PrizeCheck.h"
+#include "TextEncoding.h"
+#include "store/HistoryFile.h"
+
+#include <CLI/CLI.hpp>
+#include <array>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+
+namespace zentrix::cli {
+namespace {
+
+struct CheckOptions
+{
+    std::string data{HistoryFile::kDefaultFileName};
+    RecordNo draw = 0;
+    std::string file;
+};
+
+/// At most this many bad lines are listed; the rest are only counted.
+constexpr int kListedBadLines = 20;
+
+bool ReadInput(const CheckOptions& options, CliContext& context, std::string& bytes)
+{
+    if (options.file.empty() || options.file == "-") {
+        std::istream& in = context.in ? *context.in : std::cin;
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        return !in.bad();
+    }
+    std::error_code ec;
+    if (std::filesystem::is_directory(options.file, ec))
+        return false;
+    std::ifstream in(options.file, std::ios::binary);
+    if (!in)
+        return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+std::string MatchText(const PredictionSet& set, const DrawRow& draw)
+{
+    std::string text;
+    for (const std::int16_t n : set) {
+        if (std::find(draw.begin(), draw.begin() + 6, n) != draw.begin() + 6)
+            text += (text.empty() ? "" : " ") + NumberText(n);
+    }
+    return text;
+}
+
+int RunCheck(const CheckOptions& options, CliContext& context)
+{
+    const std::string source =
+        options.file.empty() || options.file == "-" ? "標準入力" : "「" + options.file + "」";
+    std::string bytes;
+    if (!ReadInput(options, context, bytes)) {
+        context.err << source << "を読み込めませんでした。\n";
+        return kExitFailure;
+    }
+    const DecodedText decoded = DecodeText(bytes);
+    if (!decoded.ok) {
+        context.err << source << "の" << decoded.badLine
+                    << "行目: 文字コードが UTF-8 でも Shift_JIS でもありません。\n";
+        return kExitFailure;
+    }
+
+    std::vector<ParsedSetLine> sets;
+    int badLines = 0;
+    std::size_t lineNo = 0;
+    std::string_view text = decoded.text;
+    while (!text.empty()) {
+        ++lineNo;
+        const std::size_t end = text.find('\n');
+        ParsedSetLine line = ParseSetLine(text.substr(0, end));
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (line.kind == ParsedSetLine::Bad) {
+            if (++badLines <= kListedBadLines)
+                context.err << source << "の" << lineNo << "行目: " << line.error << '\n';
+        } else if (line.kind == ParsedSetLine::Set) {
+            sets.push_back(line);
+        }
+    }
+    if (badLines > 0) {
+        if (badLines > kListedBadLines)
+            context.err << "ほかに " << badLines - kListedBadLines << " 行の誤りがあります。\n";
+        context.err
+            << "予想番号の行は「001→03 , 11 , 17 , 25 , 38 , 42」か「3 11 17 25 38 42」の形にして下さい。\n";
+        return kExitFailure;
+    }
+    if (sets.empty()) {
+        context.err << source << "に予想番号の行がありません。\n";
+        return kExitFailure;
+    }
+
+    DrawTable table;
+    if (!LoadHistoryTable(options.data, context, table))
+        return kExitDataFile;
+    if (options.draw < 1 || options.draw > table.Latest()) {
+        context.err << "第" << options.draw << "回の当せん番号はデータファイル「" << options.data
+                    << "」に保存されていません（保存されているのは"
+                    << (table.Latest() > 0 ? "第1回〜第" + std::to_string(table.Latest()) + "回" : "0回分")
+                    << "です）。\n";
+        return kExitFailure;
+    }
+    const DrawRow& draw = table.row(options.draw);
+    if (!IsValidDraw(draw)) {
+        context.err << "データファイル「" << options.data << "」の第" << options.draw
+                    << "回は当せん番号として正しくありません（" << DrawRowText(draw) << "）。\n";
+        return kExitFailure;
+    }
+
+    std::ostream& out = context.out;
+    out << "第" << options.draw << "回の当せん番号: " << DrawRowText(draw) << "\n\n";
+    std::array<int, kPrizeKinds> tally{};
+    int row = 0;
+    for (const ParsedSetLine& line : sets) {
+        ++row;
+        const Score score = ScoreSet(line.set, draw);
+        ++tally[static_cast<std::size_t>(score.prize)];
+        out << ::zentrix::cli::SetLine(line.label > 0 ? line.label : row, line.set) << "  一致 "
+            << score.matches << "個";
+        if (score.matches > 0)
+            out << "（" << MatchText(line.set, draw) << "）";
+        if (score.bonusHit)
+            out << " ボーナス " << NumberText(draw[6]);
+        out << "  " << PrizeName(score.prize) << '\n';
+    }
+    out << '\n';
+    for (int k = 0; k < kPrizeKinds; ++k)
+        out << (k > 0 ? " / " : "") << PrizeName(static_cast<Prize>(k)) << " "
+            << tally[static_cast<std::size_t>(k)] << "口";
+    out << "（全" << sets.size() << "口）\n";
+    out.flush();
+    return out ? kExitOk : kExitFailure;
+}
+
+} // namespace
+
+void AddCheckCommand(CLI::App& app, CliContext& context)
+{
+    auto options = std::make_shared<CheckOptions>();
+    CLI::App* command =
+        app.add_subcommand("check", "予想番号を保存されている回の当せん番号と照らし合わせ、等級を出します");
+    command->footer(
+        "予想番号は印刷・generate と同じ形式（「001→03 , 11 , 17 , 25 , 38 , 42」）か、6個の数字を\n"
+        "空白かコンマで区切った行（「3 11 17 25 38 42」）で、UTF-8（Shift_JIS も可）で読みます。見出しの\n"
+        "行「Zentrix Predictor Ver.2.11」と空行は読み飛ばします。等級: 1等 6個一致, 2等 "
+        "5個一致とボーナス数字,\n"
+        "3等 5個一致, 4等 4個一致, 5等 3個一致。ボーナス数字は2等の判定にだけ使います。誤った行が\n"
+        "あれば行番号と理由を示し、照合せずに終了コード 1 で終わります。データファイルは読むだけです。\n\n" +
+        std::string(kExitCodeHelp));
+    command->add_option("--draw", options->draw, "照らし合わせる回（保存されている回）")->required();
+    command->add_option("FILE", options->file, "予想番号のファイル（省略か - なら標準入力）");
+    command
+        ->add_option("--data", options->data,
+                     "当せん番号のデータファイル（無ければ作らずにエラー）。"
+                     "Zentrix が開いている間は使用中のため読めません")
+        ->capture_default_str();
+    command->callback([options, &context] { context.exitCode = RunCheck(*options, context); });
+}
+
+void AddAllCommands(CLI::App& app, CliContext& context)
+{
+    AddGenerateCommand(app, context);
+    AddImportCommand(app, context);
+    AddExportCommand(app, context);
+    AddStatsCommand(app, context);
+    AddCountCommand(app, context);
+    AddCheckCommand(app, context);
+}
+
+} // namespace zentrix::cli

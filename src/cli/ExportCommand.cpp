@@ -1,0 +1,50 @@
+// ExportCommand: `zentrix-cli export`, the stored draws as CSV on standard output.
+#include "Commands.h"
+#include "CsvHistory.h"
+#include "DataFile.h"
+
+#include <CLI/CLI.hpp>
+#include <ostream>
+
+namespace zentrix::cli {
+namespace {
+
+int RunExport(const std::string& data, CliContext& context)
+{
+    const std::unique_ptr<HistoryFile> history = OpenDataFile(data, context);
+    if (!history)
+        return kExitDataFile;
+    // Everything is read before anything is written, so a failed read prints no partial CSV.
+    std::string csv = std::string(kCsvHeader) + '\n';
+    for (RecordNo d = 1; d <= history->Latest(); ++d) {
+        if (const StoreStatus read = history->ReadDraw(d); !read) {
+            context.err << DescribeStoreError(read, data) << '\n';
+            return kExitDataFile;
+        }
+        csv += CsvLine(d, history->CurrentRecord()) + '\n';
+    }
+    context.out << csv;
+    context.out.flush();
+    return context.out ? kExitOk : kExitFailure;
+}
+
+} // namespace
+
+void AddExportCommand(CLI::App& app, CliContext& context)
+{
+    auto data = std::make_shared<std::string>(HistoryFile::kDefaultFileName);
+    CLI::App* command = app.add_subcommand("export", "保存されている当せん番号を CSV で標準出力に書きます");
+    command->footer(
+        "形式は draw,date,n1,n2,n3,n4,n5,n6,bonus の見出しと1回1行（UTF-8）で、import で読み戻せます。\n"
+        "データファイルは日付を持たないため、date の列は空です。本数字は保存されている順に書きます。\n"
+        "データファイルは読むだけで、作成も変更もしません。\n\n" +
+        std::string(kExitCodeHelp));
+    command
+        ->add_option("--data", *data,
+                     "当せん番号のデータファイル（無ければ作らずにエラー）。"
+                     "Zentrix が開いている間は使用中のため読めません")
+        ->capture_default_str();
+    command->callback([data, &context] { context.exitCode = RunExport(*data, context); });
+}
+
+} // namespace zentrix::cli

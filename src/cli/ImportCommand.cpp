@@ -1,0 +1,93 @@
+// ImportCommand: `zentrix-cli import`, a results CSV appended to the history file, all or nothing.
+#include "Commands.h"
+#include "CsvHistory.h"
+#include "HistoryImport.h"
+#include "store/HistoryFile.h"
+
+#include <CLI/CLI.hpp>
+#include <fstream>
+#include <iterator>
+#include <ostream>
+
+namespace zentrix::cli {
+namespace {
+
+struct ImportOptions
+{
+    std::string csv;
+    std::string data{HistoryFile::kDefaultFileName};
+};
+
+bool ReadFileBytes(const std::string& name, std::string& bytes)
+{
+    std::ifstream in(name, std::ios::binary);
+    if (!in)
+        return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+int RunImport(const ImportOptions& options, CliContext& context)
+{
+    const std::string stopped = "取り込みを中止しました。データファイルは変更していません。";
+    std::string bytes;
+    std::error_code ec;
+    if (std::filesystem::is_directory(options.csv, ec) || !ReadFileBytes(options.csv, bytes)) {
+        context.err << "CSV ファイル「" << options.csv << "」を読み込めませんでした。\n";
+        return kExitFailure;
+    }
+    const CsvReadResult csv = ReadHistoryCsv(bytes);
+    if (!csv.ok) {
+        context.err << "「" << options.csv << "」";
+        if (csv.errorLine > 0)
+            context.err << "の" << csv.errorLine << "行目";
+        context.err << ": " << csv.error << '\n' << stopped << '\n';
+        return kExitFailure;
+    }
+
+    const ImportResult result = ImportDraws(options.data, options.data, csv.draws);
+    if (result.exitCode != kExitOk) {
+        if (result.csvLine > 0)
+            context.err << "「" << options.csv << "」の" << result.csvLine << "行目: ";
+        context.err << result.message << '\n';
+        return result.exitCode;
+    }
+    const RecordNo latest = result.latestBefore + result.added;
+    if (result.added > 0)
+        context.out << "第" << result.latestBefore + 1 << "回〜第" << latest << "回の" << result.added
+                    << "回分を取り込みました";
+    else
+        context.out << "新しく取り込む当せん番号はありませんでした（0回分）";
+    context.out << "（保存済みと同じため飛ばした行: " << result.skipped
+                << "回分、文字コード: " << EncodingName(csv.encoding) << "）。\nデータファイル「"
+                << options.data << "」の最新は第" << latest << "回です。\n";
+    context.out.flush();
+    return context.out ? kExitOk : kExitFailure;
+}
+
+} // namespace
+
+void AddImportCommand(CLI::App& app, CliContext& context)
+{
+    auto options = std::make_shared<ImportOptions>();
+    CLI::App* command =
+        app.add_subcommand("import", "当せん番号の CSV ファイルをデータファイルに取り込みます");
+    command->footer(
+        "CSV の1行目は見出しです。列は名前で探します: 開催回（回別）、第1数字〜第6数字（本数字1〜6）、\n"
+        "ボーナス数字、または英語の draw,date,n1,…,n6,bonus。日付とその他の列は読みません。\n"
+        "文字コードは UTF-8（BOM の有無を問わず）か Shift_JIS（CP932）で、自動で判別します。\n"
+        "開催回は1ずつ増える順に並べます。本数字は6個とも異なる1〜43、ボーナス数字は本数字以外の1〜43。\n"
+        "本数字はどの順でも構いません。データファイルには小さい順に保存します。\n"
+        "保存済みの回と同じ番号の行は飛ばし、違う番号の行があれば中止します。新しい回はデータファイルの\n"
+        "最新の回の次から続けます。誤りが1行でもあれば何も書き込まず、行番号と理由を示して中止します。\n"
+        "書き込みはデータファイルの隣に作った複製に行い、最後に置き換えるので、途中で失敗しても\n"
+        "データファイルは元のままです。データファイルが無ければ作ります。Zentrix が同じデータファイルを\n"
+        "開いている間は使用中のため取り込めません。\n\n" +
+        std::string(kExitCodeHelp));
+    command->add_option("FILE", options->csv, "取り込む CSV ファイル")->required();
+    command->add_option("--data", options->data, "当せん番号のデータファイル（無ければ作ります）")
+        ->capture_default_str();
+    command->callback([options, &context] { context.exitCode = RunImport(*options, context); });
+}
+
+} // namespace zentrix::cli

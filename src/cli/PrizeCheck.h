@@ -1,0 +1,61 @@
+// PrizeCheck: reading sets in the printed format and scoring them with LOTO6's prize tiers.
+#pragma once
+
+#include "generator/DrawTable.h"
+#include "generator/GenerationSettings.h"
+
+#include <string>
+#include <string_view>
+
+namespace zentrix::cli {
+
+enum class Prize
+{
+    First,  ///< all six numbers
+    Second, ///< five numbers and the bonus
+    Third,  ///< five numbers
+    Fourth, ///< four numbers
+    Fifth,  ///< three numbers
+    None,
+};
+
+inline constexpr int kPrizeKinds = 6;
+
+struct Score
+{
+    int matches = 0;       ///< numbers of the set among the six winning numbers
+    bool bonusHit = false; ///< the bonus number is in the set
+    Prize prize = Prize::None;
+};
+
+/// The bonus only turns five matches into the second prize; it counts for no other tier.
+Score ScoreSet(const PredictionSet& set, const DrawRow& draw);
+
+/// "1等" .. "5等", "はずれ".
+std::string_view PrizeName(Prize prize);
+
+struct ParsedSetLine
+{
+    enum Kind
+    {
+        Blank, ///< an empty line or the printed header: nothing to score
+        Set,
+        Bad,
+    } kind = Blank;
+    PredictionSet set{};
+    int label = 0;     ///< the row label ("001→" gives 1), 0 when the line has none
+    std::string error; ///< why a Bad line is bad, in Japanese
+};
+
+/**
+ * One input line: "001→03 , 11 , 17 , 25 , 38 , 42" as printed, or six numbers alone separated by
+ * commas or spaces ("3 11 17 25 38 42"). The numbers must be six distinct numbers 1..43 and may
+ * come in any order; they are returned ascending. Blank lines and the header line
+ * "Zentrix Predictor Ver.2.11" are Blank.
+ */
+ParsedSetLine ParseSetLine(std::string_view line);
+
+/// True when the row holds six distinct numbers 1..43 and a bonus 1..43 that is not one of them.
+bool IsValidDraw(const DrawRow& row);
+
+} // namespace zentrix::cli

@@ -1,0 +1,132 @@
+// StatsCommand: `zentrix-cli stats`, per-number statistics and the weights a run would draw with.
+#include "Commands.h"
+#include "HistoryTable.h"
+#include "PrintedSets.h"
+#include "SettingsOptions.h"
+#include "TextEncoding.h"
+#include "WeightChart.h"
+#include "generator/WeightTable.h"
+#include "store/HistoryFile.h"
+
+#include <CLI/CLI.hpp>
+#include <fstream>
+#include <ostream>
+
+namespace zentrix::cli {
+namespace {
+
+struct StatsOptions
+{
+    std::string data{HistoryFile::kDefaultFileName};
+    SettingsOptionValues settings;
+    std::string svg;
+};
+
+/// Right-aligns every cell to its column's display width, columns two spaces apart.
+std::string AlignedTable(const std::vector<std::vector<std::string>>& rows)
+{
+    std::vector<std::size_t> widths;
+    for (const auto& row : rows) {
+        widths.resize(std::max(widths.size(), row.size()));
+        for (std::size_t c = 0; c < row.size(); ++c)
+            widths[c] = std::max(widths[c], DisplayWidth(row[c]));
+    }
+    std::string text;
+    for (const auto& row : rows) {
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            text += std::string(c > 0 ? 2 : 0, ' ');
+            text += std::string(widths[c] - DisplayWidth(row[c]), ' ') + row[c];
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+std::string WeightSource(const GenerationSettings& settings)
+{
+    if (settings.weightBasis == 1)
+        return "時間軸合計（強さ " + std::to_string(settings.timeAxisLevel) + "）";
+    if (settings.weightingOn)
+        return "出現率（強さ " + std::to_string(settings.totalLevel) + "）";
+    return "出現率（重み付け off のため変換なし）";
+}
+
+int RunStats(const StatsOptions& options, CliContext& context)
+{
+    DrawTable table;
+    if (!LoadHistoryTable(options.data, context, table))
+        return kExitDataFile;
+    if (table.Latest() < 1) {
+        context.err << "データファイル「" << options.data << "」に当せん番号が保存されていません。\n";
+        return kExitTooFewDraws;
+    }
+    const GenerationSettings settings = options.settings.settings();
+    const NumberStatistics statistics = ComputeStatistics(table);
+    const WeightTable weights = BuildWeightTable(table, settings);
+
+    std::vector<std::vector<std::string>> rows;
+    rows.push_back({"数字", "出現回数", "出現率(1/10000)", "時間軸合計", "重み", "選ばれる確率"});
+    std::int64_t appearances = 0;
+    std::int64_t shares = 0;
+    for (int n = kLowestNumber; n <= kHighestNumber; ++n) {
+        const auto i = static_cast<std::size_t>(n - 1);
+        appearances += statistics.AppearanceCount[i];
+        shares += statistics.AppearanceShare[i];
+        rows.push_back({NumberText(n), std::to_string(statistics.AppearanceCount[i]),
+                        std::to_string(statistics.AppearanceShare[i]),
+                        std::to_string(statistics.RecencySum[i]), std::to_string(weights.weightOf(n)),
+                        Percent(weights.weightOf(n), weights.total())});
+    }
+    rows.push_back({"合計", std::to_string(appearances), std::to_string(shares), "",
+                    std::to_string(weights.total()), weights.total() > 0 ? "100.00%" : "-"});
+
+    context.out << "データファイル「" << options.data << "」: 第1回〜第" << table.Latest() << "回（"
+                << table.Latest() << "回分、ボーナス数字を含む " << 7 * table.Latest() << " 個の数字）\n"
+                << "設定: " << DescribeSettings(settings) << "\n重みの元: " << WeightSource(settings) << "\n";
+    if (!settings.weightingOn)
+        context.out << "重み付けが off のため、各組の最初の6個は一様に選ばれ、この重みは重なった数字の"
+                       "引き直しにだけ使われます。\n";
+    context.out << '\n' << AlignedTable(rows);
+    context.out.flush();
+    if (!context.out)
+        return kExitFailure;
+
+    if (!options.svg.empty()) {
+        const std::string title = "Zentrix 数字ごとの重み（" + DescribeSettings(settings) + "、第1回〜第" +
+                                  std::to_string(table.Latest()) + "回）";
+        std::ofstream file(options.svg, std::ios::binary | std::ios::trunc);
+        file << WeightChartSvg(weights, title);
+        file.close();
+        if (!file) {
+            context.err << "グラフのファイル「" << options.svg << "」を書き込めませんでした。\n";
+            return kExitFailure;
+        }
+        context.out << "\n重みの棒グラフを「" << options.svg << "」に書きました。\n";
+    }
+    return kExitOk;
+}
+
+} // namespace
+
+void AddStatsCommand(CLI::App& app, CliContext& context)
+{
+    auto options = std::make_shared<StatsOptions>();
+    CLI::App* command =
+        app.add_subcommand("stats", "数字ごとの出現回数・出現率・時間軸合計と、設定による重みを表にします");
+    command->footer(
+        "出現回数はボーナス数字も数えます。出現率は 1/10000 単位（出現回数 ÷ (7 × 回数) × 10000 を\n"
+        "四捨五入、ちょうど半分は偶数へ）、時間軸合計は出た回の番号の合計です。重みはジェネレートが\n"
+        "この設定で使う値で、選ばれる確率はその重み ÷ 重みの合計です。データファイルは読むだけで、\n"
+        "作成も変更もしません。\n\n" +
+        std::string(kExitCodeHelp));
+    command
+        ->add_option("--data", options->data,
+                     "当せん番号のデータファイル（無ければ作らずにエラー）。"
+                     "Zentrix が開いている間は使用中のため読めません")
+        ->capture_default_str();
+    AddSettingsOptions(*command, options->settings, false);
+    command->add_option("--svg", options->svg, "重みの棒グラフを SVG で書くファイル");
+    command->callback([options, &context] { context.exitCode = RunStats(*options, context); });
+}
+
+} // namespace zentrix::cli
