@@ -1,0 +1,163 @@
+// CsvHistory and TextEncoding: the layouts and encodings import reads, and every row it refuses.
+#include "CsvHistory.h"
+
+#include "CliToolsSupport.h"
+#include "TextEncoding.h"
+
+#include <gtest/gtest.h>
+
+namespace zentrix::cli {
+namespace {
+
+constexpr const char* kJapaneseHeader =
+    "開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,ボーナス数字\n";
+
+DrawNumbers Numbers(std::initializer_list<int> values)
+{
+    DrawNumbers numbers{};
+    std::size_t i = 0;
+    for (const int v : values)
+        numbers[i++] = static_cast<std::int16_t>(v);
+    return numbers;
+}
+
+TEST(CsvReadingTest, JapaneseHeaderInUtf8)
+{
+    const CsvReadResult result =
+        ReadHistoryCsv(std::string(kJapaneseHeader) + "1,2000/10/5,2,8,10,13,27,30,39\n"
+                                                      "2,2000/10/12,1,9,16,20,21,43,5\n");
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_EQ(result.encoding, TextEncoding::Utf8);
+    ASSERT_EQ(result.draws.size(), 2u);
+    EXPECT_EQ(result.draws[0].draw, 1);
+    EXPECT_EQ(result.draws[0].numbers, Numbers({2, 8, 10, 13, 27, 30}));
+    EXPECT_EQ(result.draws[0].bonus, 39);
+    EXPECT_EQ(result.draws[1].line, 3u);
+    EXPECT_EQ(result.draws[1].numbers, Numbers({1, 9, 16, 20, 21, 43}));
+}
+
+TEST(CsvReadingTest, OtherHeaderNamesColumnOrderAndExtraColumns)
+{
+    // 回別 / 抽せん日 / 本数字, columns in another order and prize columns that are not read.
+    const CsvReadResult result =
+        ReadHistoryCsv("回別,抽せん日,ボーナス数字,本数字6,本数字5,本数字4,本数字3,本数字2,本数字1,1等口数\n"
+                       "第7回,2000/11/16,4,43,33,20,11,5,1,0\n");
+    ASSERT_TRUE(result.ok) << result.error;
+    ASSERT_EQ(result.draws.size(), 1u);
+    EXPECT_EQ(result.draws[0].draw, 7);
+    EXPECT_EQ(result.draws[0].numbers, Numbers({1, 5, 11, 20, 33, 43}));
+    EXPECT_EQ(result.draws[0].bonus, 4);
+}
+
+TEST(CsvReadingTest, BomCrLfQuotesFullWidthDigitsAndUnsortedNumbers)
+{
+    const CsvReadResult result = ReadHistoryCsv("\xEF\xBB\xBF"
+                                                "draw,date,n1,n2,n3,n4,n5,n6,bonus\r\n"
+                                                "\"12\",\"2001,01,04\",30,\"5\",１８,3,25,11,７\r\n"
+                                                "\r\n"
+                                                "13,, 1 ,2,3,4,5,6,7\r\n");
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_EQ(result.encoding, TextEncoding::Utf8WithBom);
+    ASSERT_EQ(result.draws.size(), 2u);
+    EXPECT_EQ(result.draws[0].numbers, Numbers({3, 5, 11, 18, 25, 30}));
+    EXPECT_EQ(result.draws[0].bonus, 7);
+    EXPECT_EQ(result.draws[1].draw, 13);
+    EXPECT_EQ(result.draws[1].line, 4u);
+}
+
+TEST(CsvReadingTest, ShiftJisFileWithJapaneseHeader)
+{
+    const std::string bytes =
+        test::ToCp932(std::string(kJapaneseHeader) + "1,２０００年10月5日,2,8,10,13,27,30,39\n");
+    ASSERT_FALSE(IsValidUtf8(bytes)); // the fixture really is not UTF-8
+    const CsvReadResult result = ReadHistoryCsv(bytes);
+    ASSERT_TRUE(result.ok) << result.error;
+    EXPECT_EQ(result.encoding, TextEncoding::Cp932);
+    ASSERT_EQ(result.draws.size(), 1u);
+    EXPECT_EQ(result.draws[0].numbers, Numbers({2, 8, 10, 13, 27, 30}));
+}
+
+TEST(CsvReadingTest, Cp932SpecificCharactersDecode)
+{
+    // ～ (0x8160) and № (0x8782) are where CP932 differs from plain Shift_JIS.
+    const DecodedText decoded = DecodeText("\x81\x60\x87\x82");
+    ASSERT_TRUE(decoded.ok);
+    EXPECT_EQ(decoded.text, "\xEF\xBD\x9E\xE2\x84\x96");
+}
+
+struct Rejection
+{
+    const char* name;
+    std::string csv;
+    std::size_t line;
+    const char* reasonPart;
+};
+
+class CsvRejectionTest : public ::testing::TestWithParam<Rejection>
+{
+};
+
+TEST_P(CsvRejectionTest, NamesTheLineAndTheReason)
+{
+    const CsvReadResult result = ReadHistoryCsv(GetParam().csv);
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.draws.empty());
+    EXPECT_EQ(result.errorLine, GetParam().line);
+    EXPECT_NE(result.error.find(GetParam().reasonPart), std::string::npos) << result.error;
+}
+
+const std::string kHeader = "draw,date,n1,n2,n3,n4,n5,n6,bonus\n";
+const std::string kGood = "1,,1,2,3,4,5,6,7\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryFault, CsvRejectionTest,
+    ::testing::Values(
+        Rejection{"NumberAbove43", kHeader + kGood + "2,,1,2,3,4,5,44,7\n", 3, "「44」は1から43"},
+        Rejection{"NumberZero", kHeader + "1,,0,2,3,4,5,6,7\n", 2, "「0」は1から43"},
+        Rejection{"NumberNotANumber", kHeader + "1,,1,2,x,4,5,6,7\n", 2, "「x」"},
+        Rejection{"NegativeNumber", kHeader + "1,,1,2,-3,4,5,6,7\n", 2, "「-3」"},
+        Rejection{"EmptyNumber", kHeader + "1,,1,2,,4,5,6,7\n", 2, "第3数字"},
+        Rejection{"DuplicateNumber", kHeader + kGood + "2,,9,2,9,4,5,6,7\n", 3, " 9 が2回"},
+        Rejection{"BonusAmongNumbers", kHeader + "1,,1,2,3,4,5,6,6\n", 2, "ボーナス数字 6 が本数字"},
+        Rejection{"BonusOutOfRange", kHeader + "1,,1,2,3,4,5,6,0\n", 2, "ボーナス数字「0」"},
+        Rejection{"GapBetweenRows", kHeader + kGood + "3,,1,2,3,4,5,6,7\n", 3, "第1回の次が第3回"},
+        Rejection{"DrawGoingBack", kHeader + kGood + "1,,1,2,3,4,5,6,7\n", 3, "第1回の次が第1回"},
+        Rejection{"DrawNotANumber", kHeader + "one,,1,2,3,4,5,6,7\n", 2, "開催回「one」"},
+        Rejection{"TooFewFields", kHeader + kGood + "2,,1,2,3\n", 3, "列が足りません"},
+        Rejection{"UnclosedQuote", kHeader + "1,\"2000,1,2,3,4,5,6,7\n", 2, "引用符"},
+        Rejection{"UnknownHeader", "no,date,a,b,c,d,e,f,g\n" + kGood, 1, "開催回、第1数字"},
+        Rejection{"HeaderWithoutBonus", "draw,n1,n2,n3,n4,n5,n6\n1,1,2,3,4,5,6\n", 1, "ボーナス数字 の列"},
+        Rejection{"HeaderTwiceTheSameColumn", "draw,開催回,n1,n2,n3,n4,n5,n6,bonus\n", 1, "2つ"},
+        Rejection{"EmptyFile", "\n\n", 0, "空"},
+        Rejection{"NeitherUtf8NorCp932", kHeader + "1,,1,2,3,4,5,6,7\n\xFF\xFD\n", 3, "文字コード"},
+        Rejection{"BrokenUtf8AfterBom", "\xEF\xBB\xBF" + kHeader + "1,\xE3\x81,1,2,3,4,5,6,7\n", 2,
+                  "文字コード"}),
+    [](const ::testing::TestParamInfo<Rejection>& info) { return std::string(info.param.name); });
+
+TEST(TextEncodingTest, Utf8Validation)
+{
+    EXPECT_TRUE(IsValidUtf8("abc 開催回 \xF0\x9F\x8E\xB2"));
+    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));         // overlong slash
+    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));     // surrogate
+    EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80")); // above U+10FFFF
+    EXPECT_FALSE(IsValidUtf8("\xE3\x81"));         // cut short
+}
+
+TEST(TextEncodingTest, DisplayWidthCountsWideCharactersTwice)
+{
+    EXPECT_EQ(DisplayWidth("abc"), 3u);
+    EXPECT_EQ(DisplayWidth("数字"), 4u);
+    EXPECT_EQ(DisplayWidth("出現率(1/10000)"), 6u + 9u);
+    EXPECT_EQ(DisplayWidth("１２"), 4u);
+}
+
+TEST(CsvWritingTest, LineKeepsStoredOrderAndLeavesTheDateEmpty)
+{
+    DrawRecord record;
+    record.Numbers = Numbers({30, 5, 18, 3, 25, 11});
+    record.Bonus = 7;
+    EXPECT_EQ(CsvLine(12, record), "12,,30,5,18,3,25,11,7");
+}
+
+} // namespace
+} // namespace zentrix::cli
