@@ -2,9 +2,14 @@
 BUILD_DIR ?= build
 BENCH_DIR ?= build-bench
 BUILD_TYPE ?= RelWithDebInfo
+ASAN_DIR ?= build-asan
+FUZZ_DIR ?= build-fuzz
+# Seconds each fuzz target runs in `make fuzz`, on top of its committed corpus.
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS = history_bytes editor_fields cli
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test bench clean
+.PHONY: all deps configure build run test test-sanitize fuzz bench clean
 
 all: build
 
@@ -24,10 +29,41 @@ run: build
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 
+# The whole suite, GUI tests included, under AddressSanitizer and UBSan: the first error stops the
+# test with a stack trace, and leaks fail it. tests/lsan.supp names the few leaks that are not ours.
+SANITIZER_ENV = ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:print_stacktrace=1:detect_leaks=1 \
+	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0
+
+test-sanitize: deps
+	@cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZENTRIX_SANITIZE=ON -DZENTRIX_BUILD_BENCH=OFF > /dev/null
+	@cmake --build $(ASAN_DIR) -j $(JOBS)
+	$(SANITIZER_ENV) ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS)
+
+# Each fuzz target for FUZZ_SECONDS on a scratch copy of its corpus (the committed corpus stays
+# as it is); a crash, a sanitizer report, a broken property or a 10-second input fails the run and
+# leaves the input in $(FUZZ_DIR)/findings/<target>/.
+fuzz: deps
+	@cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+		-DZENTRIX_FUZZ=ON -DZENTRIX_BUILD_GUI=OFF -DZENTRIX_BUILD_TESTS=OFF -DZENTRIX_BUILD_BENCH=OFF > /dev/null
+	@cmake --build $(FUZZ_DIR) -j $(JOBS)
+	@for t in $(FUZZ_TARGETS); do \
+		bin=$(FUZZ_DIR)/fuzz/fuzz_$$t; [ -x "$$bin" ] || continue; \
+		work=$(FUZZ_DIR)/corpus-run/$$t; out=$(FUZZ_DIR)/findings/$$t; \
+		rm -rf "$$work" "$$out"; mkdir -p "$$work" "$$out"; cp fuzz/corpus/$$t/* "$$work"/; \
+		echo "fuzz: $$t for $(FUZZ_SECONDS) s"; \
+		"$$bin" -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+			-artifact_prefix="$$out/" "$$work" > $(FUZZ_DIR)/fuzz_$$t.log 2>&1 \
+			|| { tail -n 60 $(FUZZ_DIR)/fuzz_$$t.log; echo "fuzz: $$t FAILED, input in $$out"; exit 1; }; \
+		grep -E "stat::number_of_executed_units|stat::average_exec_per_sec" $(FUZZ_DIR)/fuzz_$$t.log \
+			| sed "s/^/fuzz: $$t /"; \
+		echo "fuzz: $$t corpus $$(ls fuzz/corpus/$$t | wc -l) seeds -> $$(ls $$work | wc -l) inputs"; \
+	done
+
 bench: deps
 	@cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DZENTRIX_BUILD_TESTS=OFF > /dev/null
 	@cmake --build $(BENCH_DIR) -j $(JOBS)
 	@for b in $(BENCH_DIR)/bench/zentrix_bench_*; do [ -x "$$b" ] || continue; "$$b" || exit 1; done
 
 clean:
-	rm -rf $(BUILD_DIR) $(BENCH_DIR)
+	rm -rf $(BUILD_DIR) $(BENCH_DIR) $(ASAN_DIR) $(FUZZ_DIR)
