@@ -20,7 +20,8 @@ class CandidateDrawer
 public:
     CandidateDrawer(const GenerationSettings& settings, const WeightTable& weights, RandomSource& random)
         : m_weightingOn(settings.weightingOn)
-        , m_weights(weights)
+        , m_hasBands(weights.total() > 0)
+        , m_bands(weights)
         , m_random(random)
     {
     }
@@ -41,7 +42,7 @@ private:
     std::int16_t first()
     {
         ++m_draws;
-        return m_weightingOn ? WeightedDraw(m_weights, m_random) : UniformDraw(m_random);
+        return m_weightingOn ? m_bands.draw(m_random) : UniformDraw(m_random);
     }
 
     // Duplicates are always replaced through the weight table; a table without any band (every
@@ -49,11 +50,12 @@ private:
     std::int16_t replacement()
     {
         ++m_draws;
-        return m_weights.total() > 0 ? WeightedDraw(m_weights, m_random) : UniformDraw(m_random);
+        return m_hasBands ? m_bands.draw(m_random) : UniformDraw(m_random);
     }
 
     bool m_weightingOn;
-    const WeightTable& m_weights;
+    bool m_hasBands;
+    BandIndex m_bands; // WeightedDraw of the run's table, prepared once
     RandomSource& m_random;
     std::int64_t m_draws = 0;
 };

@@ -40,6 +40,37 @@ std::int16_t WeightedDraw(const WeightTable& table, RandomSource& random)
     return NumberForBand(table, BandPosition(r, total));
 }
 
+BandIndex::BandIndex(const WeightTable& table)
+    : m_totals(table.W)
+    , m_total(table.total())
+{
+    if (m_total <= 0)
+        return;
+    for (int bucket = 0; bucket < kGuideSize; ++bucket) {
+        // The lowest position any r of this bucket can reach, so the scan only ever moves forward.
+        const std::int64_t lowest = BandPosition(static_cast<float>(bucket) / kGuideSize, m_total);
+        const auto first = std::upper_bound(m_totals.begin(), m_totals.end(), lowest);
+        m_guide[static_cast<std::size_t>(bucket)] = static_cast<std::uint8_t>(first - m_totals.begin());
+    }
+}
+
+std::int16_t BandIndex::numberAt(float r) const
+{
+    if (m_total <= 0)
+        return 0;
+    const std::int64_t x = BandPosition(r, m_total);
+    auto bucket = static_cast<std::size_t>(r * kGuideSize);
+    std::size_t i = m_guide[std::min<std::size_t>(bucket, kGuideSize - 1)];
+    while (m_totals[i] <= x) // stops at the last entry at the latest: x < total
+        ++i;
+    return static_cast<std::int16_t>(i + 1);
+}
+
+std::int16_t BandIndex::draw(RandomSource& random) const
+{
+    return numberAt(random.nextUnit());
+}
+
 std::int16_t UniformDraw(RandomSource& random)
 {
     return static_cast<std::int16_t>(BandPosition(random.nextUnit(), kNumberCount) + 1);

@@ -24,6 +24,28 @@ std::int64_t BandPosition(float r, std::int64_t total);
  */
 std::int16_t WeightedDraw(const WeightTable& table, RandomSource& random);
 
+/**
+ * WeightedDraw's band search prepared once per run: the same number for the same r, found through
+ * a guide of 256 starting points (by the leading bits of r) and a short forward scan instead of a
+ * search over all 43 totals.
+ */
+class BandIndex
+{
+public:
+    explicit BandIndex(const WeightTable& table);
+
+    /// NumberForBand(table, BandPosition(r, total)); 0 for a table without bands.
+    std::int16_t numberAt(float r) const;
+    /// Takes one value from `random`, as WeightedDraw does.
+    std::int16_t draw(RandomSource& random) const;
+
+private:
+    static constexpr int kGuideSize = 256;
+    PerNumber<std::int64_t> m_totals;
+    std::int64_t m_total;
+    std::array<std::uint8_t, kGuideSize> m_guide{};
+};
+
 /// A uniform number 1..43: the integer part of r * 43, plus 1.
 std::int16_t UniformDraw(RandomSource& random);
 

@@ -112,6 +112,34 @@ TEST(WeightedDrawTest, BandsOfOneAndThreeSplitOneToThree)
     EXPECT_NEAR(fives, kDraws / 4, 700);
 }
 
+// The run draws through BandIndex; for every r it must give what WeightedDraw's search gives.
+TEST(BandIndexTest, FindsTheSameBandAsTheSearchForEveryValue)
+{
+    PerNumber<std::int64_t> lumpy{};
+    for (int n = 1; n <= 43; ++n)
+        lumpy[static_cast<std::size_t>(n - 1)] = n % 7 == 0 ? 0 : (n % 3 == 0 ? 100'000 : n);
+    PerNumber<std::int64_t> huge{};
+    huge[0] = 1;
+    huge[20] = std::int64_t{1} << 40;
+    huge[42] = 3;
+    const std::vector<WeightTable> tables = {
+        WeightsOf({{5, 1}, {9, 3}}),     WeightsOf({{43, 1}}),           WeightsOf({{1, 1}}),
+        WeightTable::FromWeights(lumpy), WeightTable::FromWeights(huge),
+    };
+    RandomSource random(8);
+    for (const WeightTable& table : tables) {
+        const BandIndex index(table);
+        for (int i = 0; i < 200'000; ++i) {
+            // Every fourth value sits on a guide boundary, where an off-by-one would show.
+            const float r = i % 4 == 0 ? static_cast<float>(i / 4 % 256) / 256.0f : random.nextUnit();
+            ASSERT_EQ(index.numberAt(r), NumberForBand(table, BandPosition(r, table.total()))) << r;
+        }
+        ASSERT_EQ(index.numberAt(0.99999994f),
+                  NumberForBand(table, BandPosition(0.99999994f, table.total())));
+    }
+    EXPECT_EQ(BandIndex(WeightTable{}).numberAt(0.5f), 0);
+}
+
 TEST(UniformDrawTest, CoversOneToFortyThreeEvenly)
 {
     RandomSource random(3);
