@@ -155,16 +155,14 @@ void HistoryEditor::Writing_Click()
         reportStoreError(written);
         return;
     }
+    // The draw is in the file and the store counts it even when the scan that follows cannot read
+    // the file, so the window mirrors Latest either way and the failed scan is only reported.
     const StoreStatus scanned = m_history.FindLatest();
-    // The draw is in the file either way; after a failed scan Latest stays as it was.
-    const RecordNo next = (scanned ? m_history.Latest() : std::max(m_history.Latest(), record)) + 1;
-    m_view.setFieldText(EditorField::Text1, std::to_string(next));
+    m_view.setFieldText(EditorField::Text1, std::to_string(m_history.Latest() + 1));
     emptyNumberFields();
-    if (!scanned) {
-        reportStoreError(scanned);
-        return;
-    }
     m_view.setLatest(m_history.Latest());
+    if (!scanned)
+        reportStoreError(scanned);
 }
 
 void HistoryEditor::Delete_Click()
