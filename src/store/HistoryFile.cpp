@@ -58,13 +58,22 @@ StoreStatus HistoryFile::writeCurrent(RecordNo n)
     if (n < 1 || n > count + 1)
         return StoreStatus::Fail(StoreError::OutOfRange, 0, n);
     const std::int64_t oldLength = m_device->size();
+    const std::int64_t offset = (n - 1) * static_cast<RecordNo>(kRecordSize);
+    // A replace that fails half-way must not leave a torn record: keep the old bytes to put back.
+    // (A record that cannot be read is still written: the new draw may be what repairs it.)
+    RecordBytes old{};
+    const bool replacing = n <= count;
+    const bool canRestore = replacing && m_device->readAt(offset, old) == 0;
     const RecordBytes bytes = EncodeRecord(m_current);
-    int err = m_device->writeAt((n - 1) * static_cast<RecordNo>(kRecordSize), bytes);
+    int err = m_device->writeAt(offset, bytes);
     if (err == 0)
         err = m_device->sync();
     if (err != 0) {
-        // An append that failed half-way must not leave a partial record behind.
-        if (n == count + 1 && oldLength >= 0 && m_device->size() != oldLength) {
+        if (canRestore) {
+            if (m_device->writeAt(offset, old) == 0)
+                m_device->sync();
+        } else if (!replacing && oldLength >= 0 && m_device->size() != oldLength) {
+            // An append that failed half-way must not leave a partial record behind.
             m_device->truncate(oldLength);
             m_device->sync();
         }

@@ -1,14 +1,14 @@
 // The history file when things go wrong: no permission, a directory in the way, a second program
 // holding the lock, and disks that fail part-way through a write. Nothing may be lost.
-#include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include "store/HistoryFile.h"
 #include "support/FailingDevice.h"
 #include "support/HistoryFixtures.h"
 #include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace zentrix {
 namespace {
@@ -17,8 +17,7 @@ using test::Draw;
 
 /// Runs `body` in a child process as an unprivileged user (root ignores file permissions) and
 /// returns the child's exit status.
-template <typename Body>
-int RunUnprivileged(Body body)
+template <typename Body> int RunUnprivileged(Body body)
 {
     const pid_t pid = ::fork();
     if (pid == 0) {
@@ -149,6 +148,17 @@ TEST_F(FailingDiskTest, FailedFlushIsReportedNotSwallowed)
     EXPECT_EQ(m_history->WriteDraw(1, {1, 2, 3, 4, 5, 7}, 8).error, StoreError::WriteFailed);
     EXPECT_EQ(m_history->DeleteLatest().error, StoreError::WriteFailed);
     EXPECT_EQ(m_history->Latest(), 2); // a failed delete keeps Latest
+}
+
+TEST_F(FailingDiskTest, ReplaceWhoseFlushFailsPutsTheOldRecordBack)
+{
+    // The new bytes reached the file but could not be made durable: the write is reported as
+    // failed, so the file must not keep it either (a half-written record would be worse).
+    m_plan->failSync = true;
+    EXPECT_EQ(m_history->WriteDraw(2, {20, 21, 22, 23, 24, 25}, 26).error, StoreError::WriteFailed);
+    EXPECT_EQ(test::ReadBytes(file()), m_before);
+    EXPECT_EQ(m_history->DeleteLatest().error, StoreError::WriteFailed);
+    EXPECT_EQ(test::ReadBytes(file()), m_before);
 }
 
 TEST_F(FailingDiskTest, ReadErrorDuringTheScanKeepsLatestAndIsReported)
