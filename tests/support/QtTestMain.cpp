@@ -16,6 +16,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setWindowIcon(zentrix::ui::AppIcon());
     zentrix::ui::InstallFontSubstitutions();
+    // Death tests start a fresh copy of this program rather than fork one whose Qt threads are running.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,4 +1,5 @@
 // The File and Help menus: their tree, the way out of the program and the modal dialogs.
+#include "support/ProgramEndCheck.h"
 #include "support/QtTestSupport.h"
 #include "ui/common/ProgramEnd.h"
 #include "ui/main_window/MainWindowFixture.h"
@@ -18,22 +19,11 @@ namespace {
 
 using MainWindowMenus = MainWindowFixture;
 
-struct ProgramEnded
-{
-};
-
-/// While alive, ending the program throws ProgramEnded instead of leaving the process.
-class EndHook
-{
-public:
-    EndHook()
-    {
-        ui::SetProgramEndHook([] { throw ProgramEnded{}; });
-    }
-    ~EndHook() { ui::SetProgramEndHook({}); }
-    EndHook(const EndHook&) = delete;
-    EndHook& operator=(const EndHook&) = delete;
-};
+// The ways out end the process, so each runs in a child (a death test) that checks, once the
+// program has ended, that the data file was closed and released on the way.
+using test::CheckFileClosedAtProgramEnd;
+using test::kEndedWithFileClosed;
+using ::testing::ExitedWithCode;
 
 TEST_F(MainWindowMenus, MenuTreeHasTheDesignCaptions)
 {
@@ -76,13 +66,26 @@ TEST_F(MainWindowMenus, AccessKeysAreTheLettersAfterTheAmpersand)
 
 TEST_F(MainWindowMenus, ExitClosesTheHistoryAndEnds)
 {
-    EndHook hook;
     ASSERT_TRUE(history.IsOpen());
-    EXPECT_THROW(ui.mnuFileItem[0]->trigger(), ProgramEnded);
-    EXPECT_FALSE(history.IsOpen());
-    // The lock went with the file: another program may open it now.
-    HistoryFile other(dir / "Loto6data.dt");
-    EXPECT_TRUE(other.OpenHistory());
+    EXPECT_EXIT(
+        {
+            CheckFileClosedAtProgramEnd(history, dir.path());
+            ui.mnuFileItem[0]->trigger();
+        },
+        ExitedWithCode(kEndedWithFileClosed), "");
+}
+
+TEST_F(MainWindowMenus, ExitWithoutTheTestHookLeavesWithSuccess)
+{
+    // The real way out: no hook, the process ends with status 0 and nothing after it runs.
+    EXPECT_EXIT(
+        {
+            // No destructor runs in the child to remove its folder; the open file may go first.
+            std::error_code ec;
+            std::filesystem::remove_all(dir.path(), ec);
+            ui.mnuFileItem[0]->trigger();
+        },
+        ExitedWithCode(0), "");
 }
 
 TEST_F(MainWindowMenus, AltFThenXEndsTheProgramFromTheKeyboard)
@@ -90,25 +93,35 @@ TEST_F(MainWindowMenus, AltFThenXEndsTheProgramFromTheKeyboard)
     showWindow();
     QTest::keyClick(&window, Qt::Key_F, Qt::AltModifier);
     QTRY_VERIFY(ui.mnuFile->isVisible());
-    EndHook hook;
-    EXPECT_THROW(QTest::keyClick(ui.mnuFile, Qt::Key_X), ProgramEnded);
-    EXPECT_FALSE(history.IsOpen());
+    EXPECT_EXIT(
+        {
+            CheckFileClosedAtProgramEnd(history, dir.path());
+            QTest::keyClick(ui.mnuFile, Qt::Key_X);
+        },
+        ExitedWithCode(kEndedWithFileClosed), "");
 }
 
 TEST_F(MainWindowMenus, ExitWithNoDrawEverStoredLeavesTheEmptyFile)
 {
-    EndHook hook;
-    EXPECT_THROW(window.mnuFileItem_Click(0), ProgramEnded);
-    EXPECT_FALSE(history.IsOpen());
-    EXPECT_TRUE(ReadBytes(dir / "Loto6data.dt").empty());
+    EXPECT_EXIT(
+        {
+            CheckFileClosedAtProgramEnd(history, dir.path(), [this] {
+                return ReadBytes(dir / "Loto6data.dt").empty() ? std::string() : "the data file is not empty";
+            });
+            window.mnuFileItem_Click(0);
+        },
+        ExitedWithCode(kEndedWithFileClosed), "");
 }
 
 TEST_F(MainWindowMenus, CloseBoxEndsTheProgramWithTheFileClosed)
 {
     showWindow();
-    EndHook hook;
-    EXPECT_THROW(window.close(), ProgramEnded);
-    EXPECT_FALSE(history.IsOpen());
+    EXPECT_EXIT(
+        {
+            CheckFileClosedAtProgramEnd(history, dir.path());
+            window.close();
+        },
+        ExitedWithCode(kEndedWithFileClosed), "");
 }
 
 TEST_F(MainWindowMenus, DisabledHelpItemDoesNothing)
