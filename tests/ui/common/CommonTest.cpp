@@ -1,10 +1,14 @@
 // The shared window pieces: the icon, the Japanese face mapping and the message-box seam.
 #include <QFontDatabase>
+#include <QGroupBox>
+#include <QImage>
+#include <QStyleOptionGroupBox>
 #include <QFontInfo>
 #include <QWidget>
 #include <gtest/gtest.h>
 
 #include "ui/common/AppIcon.h"
+#include "ui/common/ClassicFrameStyle.h"
 #include "ui/common/Fonts.h"
 #include "ui/common/MessageBox.h"
 #include "ui/common/ProgramEnd.h"
@@ -41,6 +45,38 @@ TEST(MessageBox, InterceptorSeesTheBoxInsteadOfTheUser)
     EXPECT_EQ(seen[0].title, QStringLiteral("入力エラー"));
     EXPECT_EQ(seen[0].text, QStringLiteral("a\rb"));
     EXPECT_EQ(seen[0].icon, MessageBox::Icon::Exclamation);
+}
+
+TEST(ClassicFrameStyle, CaptionSitsOnAGapInTheTopBorder)
+{
+    ClassicFrameStyle style;
+    QGroupBox box(QStringLiteral("分析設定"));
+    box.setStyle(&style);
+    box.setFont(DesignFont(kGothicFace, 9));
+    box.resize(200, 80);
+
+    QStyleOptionGroupBox option;
+    option.initFrom(&box);
+    option.text = box.title();
+    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    const int captionHeight = option.fontMetrics.height();
+    const QRect frame = style.subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxFrame, &box);
+    const QRect caption = style.subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, &box);
+    EXPECT_EQ(frame.top(), captionHeight / 2); // the line runs through the caption's middle
+    EXPECT_EQ(caption.top(), 0);
+    EXPECT_GT(caption.left(), 0);
+
+    QImage image(box.size(), QImage::Format_RGB32);
+    image.fill(box.palette().window().color());
+    box.render(&image);
+    const QColor background = box.palette().window().color();
+    const int lineY = frame.top();
+    // Under the caption the line is interrupted; to the right of it the line is drawn.
+    int drawnUnderCaption = 0;
+    for (int x = caption.left(); x <= caption.right(); ++x)
+        drawnUnderCaption += image.pixelColor(x, lineY) != background && image.pixelColor(x, lineY + 1) != background;
+    EXPECT_LT(drawnUnderCaption, caption.width() / 2);
+    EXPECT_NE(image.pixelColor(caption.right() + 10, lineY), background);
 }
 
 TEST(ProgramEnd, ClosesTheHistoryBeforeLeaving)
