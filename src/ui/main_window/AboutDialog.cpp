@@ -1,8 +1,9 @@
 // AboutDialog: the version dialog, laid out from its design values in twips.
 #include "ui/main_window/AboutDialog.h"
 
-#include "ui/common/AppIcon.h"
 #include "ui/common/Fonts.h"
+#include "ui/common/Twips.h"
+#include "ui/main_window/FixedDialog.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -15,17 +16,6 @@
 
 namespace zentrix::ui {
 namespace {
-
-// 15 twips make one pixel at 96 dots per inch.
-constexpr int Px(int twips)
-{
-    return (twips + 7) / 15;
-}
-
-QRect Twips(int left, int top, int width, int height)
-{
-    return QRect(Px(left), Px(top), Px(width), Px(height));
-}
 
 // The program's name is set in Impact. Where Impact is missing (most Linux desktops) a condensed
 // bold sans stands in for it, which keeps the narrow, heavy look.
@@ -81,25 +71,19 @@ QString AboutDialog::logoPath()
 }
 
 AboutDialog::AboutDialog(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, kFixedDialogFlags)
 {
-    setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("バージョン情報"));
-    setWindowIcon(AppIcon());
-    setFont(DesignFont(kGothicFace, 9));
-    setWindowModality(Qt::ApplicationModal);
-    setFixedSize(Px(4680), Px(3015));
+    SetUpFixedDialog(*this, QStringLiteral("frmAbout"), QStringLiteral("バージョン情報"), 4680, 3015);
 
     // The button comes first so that it is first in the tab order and takes the focus.
     m_ui.cmdCloseAbout = new QPushButton(QStringLiteral("OK"), this);
     m_ui.cmdCloseAbout->setObjectName(QStringLiteral("cmdCloseAbout"));
-    m_ui.cmdCloseAbout->setGeometry(Twips(1800, 2520, 1095, 375));
+    m_ui.cmdCloseAbout->setGeometry(TwipsRect(1800, 2520, 1095, 375));
     m_ui.cmdCloseAbout->setDefault(true);
 
     m_ui.Text1 = new QLineEdit(QStringLiteral("Zentrix Predictor"), this);
     m_ui.Text1->setObjectName(QStringLiteral("Text1"));
-    m_ui.Text1->setGeometry(Twips(120, 120, 4455, 375));
+    m_ui.Text1->setGeometry(TwipsRect(120, 120, 4455, 375));
     m_ui.Text1->setFont(TitleFont());
     m_ui.Text1->setFrame(false);
     m_ui.Text1->setReadOnly(true);
@@ -109,7 +93,7 @@ AboutDialog::AboutDialog(QWidget* parent)
     // A sunken two-pixel border around the 85 x 93 logo fills the 89 x 97 picture box exactly.
     m_ui.Picture1 = new QLabel(this);
     m_ui.Picture1->setObjectName(QStringLiteral("Picture1"));
-    m_ui.Picture1->setGeometry(Twips(120, 720, 1335, 1455));
+    m_ui.Picture1->setGeometry(TwipsRect(120, 720, 1335, 1455));
     m_ui.Picture1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_ui.Picture1->setLineWidth(2);
     m_ui.Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -117,10 +101,10 @@ AboutDialog::AboutDialog(QWidget* parent)
 
     QFont bold = DesignFont(kGothicFace, 9);
     bold.setBold(true);
-    m_ui.Text3 = FixedTextBox(this, QStringLiteral("Text3"), Twips(1680, 840, 2775, 255), bold,
+    m_ui.Text3 = FixedTextBox(this, QStringLiteral("Text3"), TwipsRect(1680, 840, 2775, 255), bold,
                               QStringLiteral("Version ： 2.2.2\r\n"));
     // Two empty lines stand where the developers' home-page addresses would go.
-    m_ui.Text2 = FixedTextBox(this, QStringLiteral("Text2"), Twips(1680, 1320, 2775, 855),
+    m_ui.Text2 = FixedTextBox(this, QStringLiteral("Text2"), TwipsRect(1680, 1320, 2775, 855),
                               DesignFont(kGothicFace, 9), QStringLiteral("開発元 ： Morvane\r\n \r\n\r\n"));
 
     setTabOrder(m_ui.cmdCloseAbout, m_ui.Text1);

@@ -3,6 +3,7 @@
 qt_add_library(zentrix_dialogs STATIC
     ${CMAKE_CURRENT_LIST_DIR}/NoticeDialog.cpp ${CMAKE_CURRENT_LIST_DIR}/NoticeDialog.h
     ${CMAKE_CURRENT_LIST_DIR}/AboutDialog.cpp ${CMAKE_CURRENT_LIST_DIR}/AboutDialog.h
+    ${CMAKE_CURRENT_LIST_DIR}/FixedDialog.cpp ${CMAKE_CURRENT_LIST_DIR}/FixedDialog.h
 )
 qt_add_resources(zentrix_dialogs "zentrix_logo"
     PREFIX "/logo"

@@ -1,6 +1,8 @@
 // MainWindowLayout: builds frmMain's controls at their design positions, in their opening state.
 #pragma once
 
+#include "ui/common/Twips.h"
+
 #include <QSize>
 
 class QWidget;
@@ -11,12 +13,6 @@ struct MainWindowControls;
 
 /// The client area below the menu bar: 10995 x 7725 twips.
 inline constexpr QSize kMainClientSize(733, 515);
-
-/// Twips (1/1440 inch) to pixels at 96 dots per inch, rounded.
-constexpr int TwipsToPixels(int twips)
-{
-    return (twips + (twips >= 0 ? 7 : -7)) / 15;
-}
 
 /// Creates every control of the window inside `client` (the area below the menu bar), in tab
 /// order, with its caption, font, range and design value, and fills `ui` with them. Menus are

@@ -1,28 +1,14 @@
 // NoticeDialog: the usage notice, laid out from its design values in twips.
 #include "ui/main_window/NoticeDialog.h"
 
-#include "ui/common/AppIcon.h"
-#include "ui/common/Fonts.h"
+#include "ui/common/Twips.h"
+#include "ui/main_window/FixedDialog.h"
 
 #include <QGroupBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
 namespace zentrix::ui {
-namespace {
-
-// 15 twips make one pixel at 96 dots per inch.
-constexpr int Px(int twips)
-{
-    return (twips + 7) / 15;
-}
-
-QRect Twips(int left, int top, int width, int height)
-{
-    return QRect(Px(left), Px(top), Px(width), Px(height));
-}
-
-} // namespace
 
 QString NoticeDialog::noticeText()
 {
@@ -42,30 +28,24 @@ QString NoticeDialog::noticeText()
 }
 
 NoticeDialog::NoticeDialog(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, kFixedDialogFlags)
 {
-    setObjectName(QStringLiteral("frmNotice"));
-    setWindowTitle(QStringLiteral("免責次項"));
-    setWindowIcon(AppIcon());
-    setFont(DesignFont(kGothicFace, 9));
-    setWindowModality(Qt::ApplicationModal);
-    setFixedSize(Px(6315), Px(4410));
+    SetUpFixedDialog(*this, QStringLiteral("frmNotice"), QStringLiteral("免責次項"), 6315, 4410);
 
     // The button comes first so that it is first in the tab order and takes the focus.
     m_ui.cmdCloseMennseki = new QPushButton(QStringLiteral("OK"), this);
     m_ui.cmdCloseMennseki->setObjectName(QStringLiteral("cmdCloseMennseki"));
-    m_ui.cmdCloseMennseki->setGeometry(Twips(1920, 3840, 2775, 375));
+    m_ui.cmdCloseMennseki->setGeometry(TwipsRect(1920, 3840, 2775, 375));
     m_ui.cmdCloseMennseki->setDefault(true);
 
     m_ui.fraMennseki = new QGroupBox(QStringLiteral("使用上の注意"), this);
     m_ui.fraMennseki->setObjectName(QStringLiteral("fraMennseki"));
-    m_ui.fraMennseki->setGeometry(Twips(240, 240, 5895, 3375));
+    m_ui.fraMennseki->setGeometry(TwipsRect(240, 240, 5895, 3375));
 
     // Read-only: the notice can be read, selected and copied, never changed.
     m_ui.txtMennseki = new QPlainTextEdit(m_ui.fraMennseki);
     m_ui.txtMennseki->setObjectName(QStringLiteral("txtMennseki"));
-    m_ui.txtMennseki->setGeometry(Twips(240, 480, 5415, 2655));
+    m_ui.txtMennseki->setGeometry(TwipsRect(240, 480, 5415, 2655));
     m_ui.txtMennseki->setReadOnly(true);
     m_ui.txtMennseki->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_ui.txtMennseki->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

@@ -4,6 +4,7 @@
 #include "ui/common/AppIcon.h"
 #include "ui/common/Fonts.h"
 #include "ui/common/MessageBox.h"
+#include "ui/common/Twips.h"
 #include "ui/results_window/LinePrinter.h"
 #include "ui/results_window/PrintDialog.h"
 #include "ui/results_window/TmpForm.h"
@@ -22,15 +23,9 @@
 namespace zentrix::ui {
 namespace {
 
-/// Lengths are designed in twips; 15 twips make one pixel at 96 dpi.
-constexpr int Px(int twips)
-{
-    return (twips + 7) / 15;
-}
-
 constexpr int kClientWidth = 4680;
 constexpr int kClientHeight = 5205;
-constexpr QPoint kOpeningPosition(Px(14010), Px(1965));
+constexpr QPoint kOpeningPosition(TwipsToPixels(14010), TwipsToPixels(1965));
 
 struct ControlPlacement
 {
@@ -51,7 +46,8 @@ template <typename T> T* Place(QWidget* parent, const ControlPlacement& place)
 {
     auto* widget = new T(parent);
     widget->setObjectName(QString::fromLatin1(place.name));
-    widget->setGeometry(Px(place.left), Px(place.top), Px(place.width), Px(place.height));
+    widget->setGeometry(TwipsToPixels(place.left), TwipsToPixels(place.top), TwipsToPixels(place.width),
+                        TwipsToPixels(place.height));
     return widget;
 }
 
@@ -106,7 +102,7 @@ ResultsWindow::ResultsWindow(std::function<int()> printedSetCount)
     setWindowTitle(QStringLiteral("Zentrix -予想結果"));
     setWindowIcon(AppIcon());
     setFont(DesignFont(kGothicFace, 9));
-    resize(Px(kClientWidth), Px(kClientHeight));
+    resize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
 
     m_controls.MSFlexGrid1 = Place<QTableWidget>(this, kGrid);
     m_controls.OK_Button = PlaceButton(this, kOkButton);
@@ -130,17 +126,17 @@ void ResultsWindow::Form_Load()
 
     QHeaderView* fixedRow = grid->horizontalHeader();
     QHeaderView* fixedColumn = grid->verticalHeader();
-    const int rowHeight = std::max(Px(240), grid->fontMetrics().height() + 4);
+    const int rowHeight = std::max(TwipsToPixels(240), grid->fontMetrics().height() + 4);
     for (QHeaderView* header : {fixedRow, fixedColumn}) {
         header->setMinimumSectionSize(0);
         header->setSectionResizeMode(QHeaderView::Fixed);
         header->setDefaultAlignment(Qt::AlignCenter);
         header->setHighlightSections(false);
     }
-    fixedRow->setDefaultSectionSize(Px(kNumberColumnWidth));
+    fixedRow->setDefaultSectionSize(TwipsToPixels(kNumberColumnWidth));
     fixedRow->setFixedHeight(rowHeight);
     fixedColumn->setDefaultSectionSize(rowHeight);
-    fixedColumn->setFixedWidth(Px(kLabelColumnWidth));
+    fixedColumn->setFixedWidth(TwipsToPixels(kLabelColumnWidth));
 
     // Row 0 carries no captions; without items of its own the table would number the columns.
     for (int col = 1; col < kColumns; ++col)
@@ -187,7 +183,8 @@ QString ResultsWindow::cellText(int row, int col) const
 
 QRect ResultsWindow::OpeningGeometry(const QRect& screen, const QRect& available)
 {
-    QRect client(screen.topLeft() + kOpeningPosition, QSize(Px(kClientWidth), Px(kClientHeight)));
+    QRect client(screen.topLeft() + kOpeningPosition,
+                 QSize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight)));
     if (available.isValid() && !available.contains(client)) {
         client.moveRight(std::min(client.right(), available.right()));
         client.moveBottom(std::min(client.bottom(), available.bottom()));
