@@ -120,6 +120,26 @@ TEST_F(ImportCommandTest, TrailingEmptySlotIsReusedLikeAnAppend)
     EXPECT_EQ(zentrix::test::ReadRecords(data())[2], Draw({20, 21, 22, 23, 24, 25}, 26));
 }
 
+TEST_F(ImportCommandTest, ReplacedFileKeepsItsLinkAndPermissions)
+{
+    // The data file reached through a symbolic link, with permissions of its own: the import
+    // replaces the file the link points to and keeps both.
+    const std::filesystem::path real = m_dir / "real.dt";
+    zentrix::test::WriteHistory(real, {Draw({1, 2, 3, 4, 5, 6}, 7)});
+    std::filesystem::permissions(real, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::owner_write |
+                                           std::filesystem::perms::group_read);
+    std::filesystem::create_symlink(real, data());
+    const CliRun run = import("draw,date,n1,n2,n3,n4,n5,n6,bonus\n2,,8,9,10,11,12,13,14\n");
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    EXPECT_TRUE(std::filesystem::is_symlink(data()));
+    EXPECT_EQ(zentrix::test::ReadRecords(real).size(), 2u);
+    EXPECT_EQ(std::filesystem::status(real).permissions(), std::filesystem::perms::owner_read |
+                                                               std::filesystem::perms::owner_write |
+                                                               std::filesystem::perms::group_read);
+    EXPECT_EQ(strayFiles(), std::vector<std::string>{"real.dt"});
+}
+
 TEST_F(ImportCommandTest, MissingDataFileIsCreated)
 {
     const CliRun run = import("draw,date,n1,n2,n3,n4,n5,n6,bonus\n1,,1,2,3,4,5,6,7\n");
