@@ -221,8 +221,10 @@ ImportResult ImportDraws(const std::filesystem::path& dataFile, const std::strin
                         row.line);
         toAdd.push_back(&row);
     }
-    if (toAdd.empty())
+    if (toAdd.empty()) {
+        cleanup.armed = false; // a successful import of nothing still leaves a data file
         return result;
+    }
 
     const auto writeFailed = [&](int err, RecordNo record) {
         StoreStatus status = StoreStatus::Fail(StoreError::WriteFailed, err, record);

@@ -147,6 +147,15 @@ TEST_F(ImportCommandTest, MissingDataFileIsCreated)
     EXPECT_EQ(zentrix::test::ReadRecords(data()), (std::vector<DrawRecord>{Draw({1, 2, 3, 4, 5, 6}, 7)}));
 }
 
+TEST_F(ImportCommandTest, HeaderOnlyCsvCreatesAnEmptyDataFile)
+{
+    const CliRun run = import("開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,ボーナス数字\n");
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    EXPECT_NE(run.out.find("最新は第0回"), std::string::npos) << run.out;
+    ASSERT_TRUE(std::filesystem::exists(data()));
+    EXPECT_EQ(std::filesystem::file_size(data()), 0u);
+}
+
 TEST_F(ImportCommandTest, FailedImportCreatesNoDataFile)
 {
     const CliRun run = import("draw,date,n1,n2,n3,n4,n5,n6,bonus\n2,,1,2,3,4,5,6,7\n");
