@@ -1,8 +1,6 @@
 // DataFile: the existence check, the read-only open and their messages.
 #include "DataFile.h"
 
-#include "ReadOnlyHistoryDevice.h"
-
 #include <filesystem>
 #include <ostream>
 
@@ -17,7 +15,7 @@ std::unique_ptr<HistoryFile> OpenDataFile(const std::string& name, CliContext& c
                     << "」が見つかりません。--data で当せん番号のデータファイルを指定して下さい。\n";
         return nullptr;
     }
-    auto history = std::make_unique<HistoryFile>(path, MakeReadOnlyHistoryDevice());
+    auto history = std::make_unique<HistoryFile>(path, MakeNativeFileDevice(FileAccess::ReadOnly));
     if (const StoreStatus opened = history->OpenHistory(); !opened) {
         context.err << DescribeStoreError(opened, name) << '\n';
         if (opened.error == StoreError::InUse)

@@ -2,12 +2,12 @@
 // The native implementation is chosen at build time; tests substitute devices that fail on purpose.
 #pragma once
 
+#include "StoreStatus.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <span>
-
-#include "StoreStatus.h"
 
 namespace zentrix {
 
@@ -35,6 +35,16 @@ public:
     virtual int sync() = 0;
 };
 
-std::unique_ptr<FileDevice> MakeNativeFileDevice();
+/// How the native device opens the file.
+enum class FileAccess
+{
+    /// Read and write, creating a missing file, under an exclusive lock (the desktop program).
+    ReadWrite,
+    /// Read only, never creating the file, under a shared lock: readers coexist, but the desktop
+    /// program's exclusive lock makes the open fail with InUse. Writes fail with EBADF.
+    ReadOnly,
+};
+
+std::unique_ptr<FileDevice> MakeNativeFileDevice(FileAccess access = FileAccess::ReadWrite);
 
 } // namespace zentrix

@@ -1,11 +1,11 @@
 // PosixFileDevice: FileDevice on open/pread/pwrite/fdatasync with a flock() lock.
+#include "FileDevice.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include "FileDevice.h"
 
 namespace zentrix {
 namespace {
@@ -13,6 +13,10 @@ namespace {
 class PosixFileDevice final : public FileDevice
 {
 public:
+    explicit PosixFileDevice(FileAccess access)
+        : m_access(access)
+    {
+    }
     ~PosixFileDevice() override { close(); }
 
     StoreStatus open(const std::filesystem::path& path) override
@@ -20,14 +24,17 @@ public:
         close();
         int fd;
         do {
-            fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+            fd = m_access == FileAccess::ReadOnly ? ::open(path.c_str(), O_RDONLY | O_CLOEXEC)
+                                                  : ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
         } while (fd < 0 && errno == EINTR);
         if (fd < 0) {
             const int err = errno;
             return StoreStatus::Fail(err == EISDIR ? StoreError::NotRegularFile : StoreError::OpenFailed,
                                      err);
         }
-        struct stat st{};
+        struct stat st
+        {
+        };
         if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
             const int err = errno;
             ::close(fd);
@@ -35,7 +42,8 @@ public:
         }
         // flock locks belong to the open file description, so a second open in this very
         // process conflicts too; that keeps two editors from ever sharing one file.
-        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        const int lock = m_access == FileAccess::ReadOnly ? LOCK_SH : LOCK_EX;
+        if (::flock(fd, lock | LOCK_NB) != 0) {
             const int err = errno;
             ::close(fd);
             return StoreStatus::Fail(err == EWOULDBLOCK ? StoreError::InUse : StoreError::OpenFailed, err);
@@ -56,7 +64,9 @@ public:
 
     std::int64_t size() const override
     {
-        struct stat st{};
+        struct stat st
+        {
+        };
         if (m_fd < 0 || ::fstat(m_fd, &st) != 0)
             return -1;
         return static_cast<std::int64_t>(st.st_size);
@@ -81,6 +91,8 @@ public:
 
     int writeAt(std::int64_t offset, std::span<const std::uint8_t> data) override
     {
+        if (m_access == FileAccess::ReadOnly)
+            return EBADF;
         std::size_t done = 0;
         while (done < data.size()) {
             const ssize_t n = ::pwrite(m_fd, data.data() + done, data.size() - done,
@@ -98,11 +110,15 @@ public:
 
     int truncate(std::int64_t length) override
     {
+        if (m_access == FileAccess::ReadOnly)
+            return EBADF;
         return ::ftruncate(m_fd, static_cast<off_t>(length)) == 0 ? 0 : errno;
     }
 
     int sync() override
     {
+        if (m_access == FileAccess::ReadOnly)
+            return EBADF;
 #if defined(__APPLE__)
         return ::fsync(m_fd) == 0 ? 0 : errno;
 #else
@@ -111,14 +127,15 @@ public:
     }
 
 private:
+    FileAccess m_access;
     int m_fd = -1;
 };
 
 } // namespace
 
-std::unique_ptr<FileDevice> MakeNativeFileDevice()
+std::unique_ptr<FileDevice> MakeNativeFileDevice(FileAccess access)
 {
-    return std::make_unique<PosixFileDevice>();
+    return std::make_unique<PosixFileDevice>(access);
 }
 
 } // namespace zentrix

@@ -107,6 +107,34 @@ TEST(HistoryFileFaults, SecondOpenWhileLockedByAnotherProcessIsRefusedUntouched)
         ::close(fd);
 }
 
+TEST(HistoryFileReadOnly, NeverCreatesOrChangesTheFileAndSharesOnlyWithReaders)
+{
+    test::TempDir dir;
+    const auto file = dir / "Loto6data.dt";
+    HistoryFile missing(file, MakeNativeFileDevice(FileAccess::ReadOnly));
+    EXPECT_EQ(missing.OpenHistory().error, StoreError::OpenFailed);
+    EXPECT_FALSE(std::filesystem::exists(file));
+
+    test::WriteHistory(file, {Draw({1, 2, 3, 4, 5, 6}, 7)});
+    const auto before = test::ReadBytes(file);
+    HistoryFile reader(file, MakeNativeFileDevice(FileAccess::ReadOnly));
+    ASSERT_TRUE(reader.OpenHistory());
+    EXPECT_EQ(reader.Latest(), 1);
+    EXPECT_EQ(reader.WriteDraw(2, {8, 9, 10, 11, 12, 13}, 14).error, StoreError::WriteFailed);
+    EXPECT_EQ(reader.DeleteLatest().error, StoreError::WriteFailed);
+    EXPECT_EQ(test::ReadBytes(file), before);
+
+    HistoryFile secondReader(file, MakeNativeFileDevice(FileAccess::ReadOnly));
+    EXPECT_TRUE(secondReader.OpenHistory()); // readers share
+    HistoryFile writer(file);
+    EXPECT_EQ(writer.OpenHistory().error, StoreError::InUse); // but keep the editor out
+    reader.CloseHistory();
+    secondReader.CloseHistory();
+    ASSERT_TRUE(writer.OpenHistory());
+    HistoryFile lateReader(file, MakeNativeFileDevice(FileAccess::ReadOnly));
+    EXPECT_EQ(lateReader.OpenHistory().error, StoreError::InUse); // and stay out while it edits
+}
+
 class FailingDiskTest : public ::testing::Test
 {
 protected:
