@@ -1,5 +1,6 @@
 // CheckCommand: `zentrix-cli check`, printed sets scored against a stored draw.
 #include "Commands.h"
+#include "DataFile.h"
 #include "HistoryTable.h"
 #include "PrintedSets.h"
 #include "PrizeCheck.h"
@@ -155,11 +156,7 @@ void AddCheckCommand(CLI::App& app, CliContext& context)
         std::string(kExitCodeHelp));
     command->add_option("--draw", options->draw, "照らし合わせる回（保存されている回）")->required();
     command->add_option("FILE", options->file, "予想番号のファイル（省略か - なら標準入力）");
-    command
-        ->add_option("--data", options->data,
-                     "当せん番号のデータファイル（無ければ作らずにエラー）。"
-                     "Zentrix が開いている間は使用中のため読めません")
-        ->capture_default_str();
+    AddReadOnlyDataOption(*command, options->data);
     command->callback([options, &context] { context.exitCode = RunCheck(*options, context); });
 }
 

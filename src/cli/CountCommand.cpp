@@ -1,6 +1,7 @@
 // CountCommand: `zentrix-cli count`, the exact number of sets the rules let through, and a
 // back-test of the rules on the stored draws.
 #include "Commands.h"
+#include "DataFile.h"
 #include "HistoryTable.h"
 #include "PrintedSets.h"
 #include "RuleBackTest.h"
@@ -89,11 +90,7 @@ void AddCountCommand(CLI::App& app, CliContext& context)
         "ジェネレートと同じメッセージを出して終了コード 4 で終わります。データファイルは読むだけで、\n"
         "作成も変更もしません。\n\n" +
         std::string(kExitCodeHelp));
-    command
-        ->add_option("--data", options->data,
-                     "当せん番号のデータファイル（無ければ作らずにエラー）。"
-                     "Zentrix が開いている間は使用中のため読めません")
-        ->capture_default_str();
+    AddReadOnlyDataOption(*command, options->data);
     AddSettingsOptions(*command, options->settings, false);
     command->callback([options, &context] { context.exitCode = RunCount(*options, context); });
 }

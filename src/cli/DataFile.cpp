@@ -1,10 +1,20 @@
 // DataFile: the existence check, the read-only open and their messages.
 #include "DataFile.h"
 
+#include <CLI/CLI.hpp>
 #include <filesystem>
 #include <ostream>
 
 namespace zentrix::cli {
+
+void AddReadOnlyDataOption(CLI::App& command, std::string& data)
+{
+    command
+        .add_option("--data", data,
+                    "当せん番号のデータファイル（無ければ作らずにエラー）。"
+                    "Zentrix が開いている間は使用中のため読めません")
+        ->capture_default_str();
+}
 
 std::unique_ptr<HistoryFile> OpenDataFile(const std::string& name, CliContext& context)
 {

@@ -39,11 +39,7 @@ void AddExportCommand(CLI::App& app, CliContext& context)
         "データファイルは日付を持たないため、date の列は空です。本数字は保存されている順に書きます。\n"
         "データファイルは読むだけで、作成も変更もしません。\n\n" +
         std::string(kExitCodeHelp));
-    command
-        ->add_option("--data", *data,
-                     "当せん番号のデータファイル（無ければ作らずにエラー）。"
-                     "Zentrix が開いている間は使用中のため読めません")
-        ->capture_default_str();
+    AddReadOnlyDataOption(*command, *data);
     command->callback([data, &context] { context.exitCode = RunExport(*data, context); });
 }
 

@@ -88,11 +88,7 @@ void AddGenerateCommand(CLI::App& app, CliContext& context)
         "開いたときの設定です。データファイルは読むだけで、作成も変更もしません。Zentrix が同じ\n"
         "データファイルを開いている間は使用中のため実行できません。\n\n" +
         std::string(kExitCodeHelp));
-    command
-        ->add_option("--data", options->data,
-                     "当せん番号のデータファイル（無ければ作らずにエラー）。"
-                     "Zentrix が開いている間は使用中のため読めません")
-        ->capture_default_str();
+    AddReadOnlyDataOption(*command, options->data);
     AddSettingsOptions(*command, options->settings, true);
     CLI::Option* seed = command->add_option("--seed", options->seed, "乱数の種（同じ種なら同じ結果）");
     command->callback([options, seed, &context] {

@@ -1,5 +1,6 @@
 // StatsCommand: `zentrix-cli stats`, per-number statistics and the weights a run would draw with.
 #include "Commands.h"
+#include "DataFile.h"
 #include "HistoryTable.h"
 #include "PrintedSets.h"
 #include "SettingsOptions.h"
@@ -119,11 +120,7 @@ void AddStatsCommand(CLI::App& app, CliContext& context)
         "この設定で使う値で、選ばれる確率はその重み ÷ 重みの合計です。データファイルは読むだけで、\n"
         "作成も変更もしません。\n\n" +
         std::string(kExitCodeHelp));
-    command
-        ->add_option("--data", options->data,
-                     "当せん番号のデータファイル（無ければ作らずにエラー）。"
-                     "Zentrix が開いている間は使用中のため読めません")
-        ->capture_default_str();
+    AddReadOnlyDataOption(*command, options->data);
     AddSettingsOptions(*command, options->settings, false);
     command->add_option("--svg", options->svg, "重みの棒グラフを SVG で書くファイル");
     command->callback([options, &context] { context.exitCode = RunStats(*options, context); });
