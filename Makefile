@@ -41,15 +41,16 @@ test-sanitize: deps
 	$(SANITIZER_ENV) ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS)
 
 # Each fuzz target for FUZZ_SECONDS on a scratch copy of its corpus (the committed corpus stays
-# as it is); a crash, a sanitizer report, a broken property or a 10-second input fails the run and
-# leaves the input in $(FUZZ_DIR)/findings/<target>/.
+# as it is). A crash, a sanitizer report, a broken property or a 10-second input fails the run and
+# leaves the input in $(FUZZ_DIR)/findings/<target>/. Paths are absolute: the cli target works in
+# a folder of its own.
 fuzz: deps
 	@cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
 		-DZENTRIX_FUZZ=ON -DZENTRIX_BUILD_GUI=OFF -DZENTRIX_BUILD_TESTS=OFF -DZENTRIX_BUILD_BENCH=OFF > /dev/null
 	@cmake --build $(FUZZ_DIR) -j $(JOBS)
 	@for t in $(FUZZ_TARGETS); do \
 		bin=$(FUZZ_DIR)/fuzz/fuzz_$$t; [ -x "$$bin" ] || continue; \
-		work=$(FUZZ_DIR)/corpus-run/$$t; out=$(FUZZ_DIR)/findings/$$t; \
+		work=$(abspath $(FUZZ_DIR))/corpus-run/$$t; out=$(abspath $(FUZZ_DIR))/findings/$$t; \
 		rm -rf "$$work" "$$out"; mkdir -p "$$work" "$$out"; cp fuzz/corpus/$$t/* "$$work"/; \
 		echo "fuzz: $$t for $(FUZZ_SECONDS) s"; \
 		"$$bin" -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
