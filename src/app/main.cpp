@@ -1,8 +1,6 @@
 // zentrix: start-up. Shows the main window, which opens the draw history in the working directory.
 #include "store/HistoryFile.h"
-#include "ui/common/AppIcon.h"
-#include "ui/common/ClassicFrameStyle.h"
-#include "ui/common/Fonts.h"
+#include "ui/common/ApplicationSetUp.h"
 #include "ui/common/MessageBox.h"
 #include "ui/main_window/MainWindow.h"
 
@@ -20,9 +18,7 @@ int main(int argc, char* argv[])
 #endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zentrix"));
-    QApplication::setWindowIcon(zentrix::ui::AppIcon());
-    QApplication::setStyle(new zentrix::ui::ClassicFrameStyle);
-    zentrix::ui::InstallFontSubstitutions();
+    zentrix::ui::SetUpApplication();
 
     // Every visible text is Japanese, Qt's own dialogs (print dialog, message-box buttons) included,
     // whatever the desktop's language.

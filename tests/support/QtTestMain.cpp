@@ -1,10 +1,9 @@
 // main() of the GUI tests: one QApplication for the whole executable, offscreen unless told otherwise.
+#include "ui/common/ApplicationSetUp.h"
+
 #include <QApplication>
 #include <csignal>
 #include <gtest/gtest.h>
-
-#include "ui/common/AppIcon.h"
-#include "ui/common/Fonts.h"
 
 int main(int argc, char** argv)
 {
@@ -14,8 +13,7 @@ int main(int argc, char** argv)
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
     QApplication app(argc, argv);
-    QApplication::setWindowIcon(zentrix::ui::AppIcon());
-    zentrix::ui::InstallFontSubstitutions();
+    zentrix::ui::SetUpApplication();
     // Death tests start a fresh copy of this program rather than fork one whose Qt threads are running.
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     ::testing::InitGoogleTest(&argc, argv);
