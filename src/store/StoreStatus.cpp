@@ -1,7 +1,7 @@
 // StoreStatus: Japanese descriptions of store failures, shared by the window and the command line.
 #include "StoreStatus.h"
 
-#include <cstring>
+#include <cerrno>
 
 namespace zentrix {
 namespace {
@@ -19,7 +19,14 @@ std::string systemReason(int err)
     case ENOENT: return "フォルダが見つかりません";
     case EISDIR: return "同じ名前のフォルダがあります";
     case EIO: return "入出力エラーが発生しました";
-    default: return std::strerror(err);
+    case ENOTDIR: return "途中のパスがフォルダではありません";
+    case ENAMETOOLONG: return "パスが長すぎます";
+    case ELOOP: return "シンボリックリンクが循環しています";
+    case EMFILE:
+    case ENFILE: return "開いているファイルが多すぎます";
+    case EBUSY:
+    case ETXTBSY: return "ファイルが使用中です";
+    default: return "システムエラー（エラー番号 " + std::to_string(err) + "）";
     }
 }
 
@@ -49,6 +56,9 @@ std::string DescribeStoreError(const StoreStatus& status, const std::string& fil
                "回を書き込めませんでした。データは変更されていません。";
         break;
     }
+    // For a file in use the lock's own errno (EWOULDBLOCK) adds nothing to the message.
+    if (status.error == StoreError::InUse)
+        return text;
     if (const std::string reason = systemReason(status.systemError); !reason.empty())
         text += "\n（理由：" + reason + "）";
     return text;

@@ -188,7 +188,12 @@ TEST(StoreMessages, NameTheFileAndTheReason)
         DescribeStoreError(StoreStatus::Fail(StoreError::OpenFailed, EACCES), "Loto6data.dt");
     EXPECT_NE(text.find("Loto6data.dt"), std::string::npos);
     EXPECT_NE(text.find("アクセスが許可されていません"), std::string::npos);
-    EXPECT_NE(DescribeStoreError(StoreStatus::Fail(StoreError::InUse), "x.dt").find("使用中"), std::string::npos);
+    const std::string inUse = DescribeStoreError(StoreStatus::Fail(StoreError::InUse, EWOULDBLOCK), "x.dt");
+    EXPECT_NE(inUse.find("使用中"), std::string::npos);
+    EXPECT_EQ(inUse.find("理由"), std::string::npos); // the lock's errno says nothing more
+    // An errno without a Japanese text of its own still gives a Japanese reason, never English.
+    const std::string odd = DescribeStoreError(StoreStatus::Fail(StoreError::ReadFailed, EPROTO, 3), "x.dt");
+    EXPECT_NE(odd.find("エラー番号 " + std::to_string(EPROTO)), std::string::npos);
 }
 
 } // namespace
