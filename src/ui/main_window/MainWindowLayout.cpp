@@ -41,7 +41,7 @@ enum class Face
     StatusBar, ///< "ＭＳ Ｐゴシック" 9 point
 };
 
-struct ControlSpec
+struct ControlPlacement
 {
     Kind kind;
     const char* name;
@@ -55,7 +55,7 @@ struct ControlSpec
 // Every control of the window, in tab order: a container comes before what it holds. The focus
 // starts on chkConsecut, the first control that takes it.
 // clang-format off
-const ControlSpec kControls[] = {
+const ControlPlacement kControls[] = {
     {Kind::Frame,        "fraOption",      -1, nullptr,     120,  600, 10695, 3975, "分析設定"},
     {Kind::CheckBox,     "chkConsecut",    -1, "fraOption", 120,  480,  1815,  255, "連番を出現させる"},
     {Kind::Frame,        "Carry",          -1, "fraOption", 2040, 240,  2895,  615, "キャリーの個数"},
@@ -114,16 +114,16 @@ const ControlSpec kControls[] = {
 };
 // clang-format on
 
-QString ObjectName(const ControlSpec& spec)
+QString ObjectName(const ControlPlacement& control)
 {
-    const QString name = QString::fromLatin1(spec.name);
-    return spec.index < 0 ? name : QStringLiteral("%1_%2").arg(name).arg(spec.index);
+    const QString name = QString::fromLatin1(control.name);
+    return control.index < 0 ? name : QStringLiteral("%1_%2").arg(name).arg(control.index);
 }
 
-QWidget* CreateWidget(const ControlSpec& spec, QWidget* parent)
+QWidget* CreateWidget(const ControlPlacement& control, QWidget* parent)
 {
-    const QString caption = QString::fromUtf8(spec.caption);
-    switch (spec.kind) {
+    const QString caption = QString::fromUtf8(control.caption);
+    switch (control.kind) {
     case Kind::Frame:
         return new QGroupBox(caption, parent);
     case Kind::Label: {
@@ -312,15 +312,15 @@ void ApplyDesignValues(MainWindowControls& ui)
 void BuildMainWindowControls(QWidget* client, MainWindowControls& ui)
 {
     QHash<QString, QWidget*> built;
-    for (const ControlSpec& spec : kControls) {
-        QWidget* parent = spec.container ? built.value(QString::fromLatin1(spec.container)) : client;
-        Q_ASSERT_X(parent, "BuildMainWindowControls", spec.name);
-        QWidget* widget = CreateWidget(spec, parent);
-        const QString name = ObjectName(spec);
+    for (const ControlPlacement& control : kControls) {
+        QWidget* parent = control.container ? built.value(QString::fromLatin1(control.container)) : client;
+        Q_ASSERT_X(parent, "BuildMainWindowControls", control.name);
+        QWidget* widget = CreateWidget(control, parent);
+        const QString name = ObjectName(control);
         widget->setObjectName(name);
-        widget->setGeometry(TwipsToPixels(spec.left), TwipsToPixels(spec.top), TwipsToPixels(spec.width),
-                            TwipsToPixels(spec.height));
-        ApplyFace(widget, spec.face);
+        widget->setGeometry(TwipsToPixels(control.left), TwipsToPixels(control.top),
+                            TwipsToPixels(control.width), TwipsToPixels(control.height));
+        ApplyFace(widget, control.face);
         built.insert(name, widget);
     }
     FillControls(built, client, ui);
