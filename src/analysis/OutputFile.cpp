@@ -89,7 +89,7 @@ std::string DescribeOutputError(const OutputStatus& status, const std::string& f
     case OutputError::IsDataFile:
         return file + "は当選番号のデータファイルです。データファイルには書き込みません。";
     case OutputError::NotRegularFile:
-        return file + "はフォルダなどのファイルでないものなので、書き込めません。";
+        return file + "はフォルダなどのファイルでないものなので、書き込めませんでした。";
     case OutputError::CreateFailed:
         reason = "ファイルを作れませんでした";
         break;
