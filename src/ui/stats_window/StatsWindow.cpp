@@ -2,6 +2,7 @@
 #include "ui/stats_window/StatsWindow.h"
 
 #include "analysis/OutputFile.h"
+#include "generator/Feasibility.h"
 #include "store/HistoryFile.h"
 #include "ui/common/AppIcon.h"
 #include "ui/common/Fonts.h"
@@ -12,11 +13,13 @@
 #include <QBuffer>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
 #include <QPrinter>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QSplitter>
@@ -154,8 +157,25 @@ void StatsWindow::buildControls()
     m_ui.lblMeter->setObjectName(QStringLiteral("lblMeter"));
     m_ui.lblMeter->setWordWrap(true);
     m_ui.lblMeter->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    const auto meterBar = [this](const QString& name) {
+        auto* bar = new QProgressBar(m_ui.meterPage);
+        bar->setObjectName(name);
+        bar->setRange(0, 10000);
+        bar->setTextVisible(true);
+        return bar;
+    };
+    m_ui.barSets = meterBar(QStringLiteral("barSets"));
+    m_ui.barBackTest = meterBar(QStringLiteral("barBackTest"));
+    auto* bars = new QGridLayout;
+    bars->addWidget(new QLabel(QStringLiteral("条件を満たす組み合わせの割合"), m_ui.meterPage), 0, 0);
+    bars->addWidget(m_ui.barSets, 0, 1);
+    bars->addWidget(new QLabel(QStringLiteral("過去の当選番号が条件を満たした割合"), m_ui.meterPage), 1, 0);
+    bars->addWidget(m_ui.barBackTest, 1, 1);
+    bars->setColumnStretch(1, 1);
     auto* meterLayout = new QVBoxLayout(m_ui.meterPage);
     meterLayout->addWidget(m_ui.lblMeterSettings);
+    meterLayout->addLayout(bars);
+    meterLayout->addSpacing(8);
     meterLayout->addWidget(m_ui.lblMeter);
     meterLayout->addStretch(1);
     m_ui.tabViews->addTab(m_ui.meterPage, QStringLiteral("条件メーター"));
@@ -275,6 +295,14 @@ void StatsWindow::updateMeter()
         lines << QString::fromStdString(line);
     m_ui.lblMeterSettings->setText(DescribeRules(m_settings));
     m_ui.lblMeter->setText(lines.join(QStringLiteral("\n\n")));
+    const auto showShare = [](QProgressBar* bar, double share, const QString& text) {
+        bar->setValue(int(share * 10000 + 0.5));
+        bar->setFormat(text);
+    };
+    showShare(m_ui.barSets, m_meter.passShare(),
+              Q(analysis::PercentText(m_meter.passingSets, kAllSetCount, 2)));
+    showShare(m_ui.barBackTest, m_meter.backTestShare(),
+              Q(analysis::PercentText(m_meter.backTest.passed, m_meter.backTest.checked)));
     if (!m_meter.enoughDraws) {
         m_ui.lblMeterSummary->setText(lines.value(0));
         return;
@@ -283,8 +311,8 @@ void StatsWindow::updateMeter()
         QStringLiteral("条件メーター（%1）: 条件を満たす組み合わせ %2 / "
                        "%3（%4）、過去の当選番号で条件を満たした回 %5 / %6（%7）")
             .arg(DescribeRules(m_settings).section(QStringLiteral(": "), 1),
-                 Q(analysis::GroupedDigits(m_meter.passingSets)), Q(analysis::GroupedDigits(6'096'454)),
-                 Q(analysis::PercentText(m_meter.passingSets, 6'096'454, 2)),
+                 Q(analysis::GroupedDigits(m_meter.passingSets)), Q(analysis::GroupedDigits(kAllSetCount)),
+                 Q(analysis::PercentText(m_meter.passingSets, kAllSetCount, 2)),
                  Q(analysis::GroupedDigits(m_meter.backTest.passed)),
                  Q(analysis::GroupedDigits(m_meter.backTest.checked)),
                  Q(analysis::PercentText(m_meter.backTest.passed, m_meter.backTest.checked))));

@@ -14,6 +14,7 @@
 
 class QComboBox;
 class QLabel;
+class QProgressBar;
 class QPushButton;
 class QSpinBox;
 class QTabWidget;
@@ -47,6 +48,8 @@ struct StatsWindowControls
     QWidget* meterPage = nullptr;
     QLabel* lblMeterSettings = nullptr;
     QLabel* lblMeter = nullptr;
+    QProgressBar* barSets = nullptr;     ///< share of all sets that pass, in 1/100 %
+    QProgressBar* barBackTest = nullptr; ///< share of the past draws that passed, in 1/100 %
     QLabel* lblMeterSummary = nullptr; ///< one line under the tabs, whatever tab is shown
     QPushButton* cmdPrint = nullptr;
     QPushButton* cmdSavePng = nullptr;

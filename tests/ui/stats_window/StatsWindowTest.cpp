@@ -22,6 +22,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -233,8 +234,10 @@ TEST_F(StatsWindowTest, MeterFollowsTheMainWindowSettings)
     expectMatches();
     const std::int64_t opening = stats->meter().passingSets;
 
+    const int openingBar = stats->controls().barSets->value();
     ui.sldNum->setValue(2); // 5 : 1
     expectMatches();
+    EXPECT_LT(stats->controls().barSets->value(), openingBar); // 5 : 1 is rarer than 3 : 3
     EXPECT_NE(stats->meter().passingSets, opening);
     EXPECT_TRUE(stats->controls().lblMeterSettings->text().contains(QStringLiteral("5 : 1")));
     ui.CarryNumber[0]->click();
