@@ -137,6 +137,7 @@ void StatsWindow::buildControls()
             table->verticalHeader()->setVisible(false);
             table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
             table->setSelectionBehavior(QAbstractItemView::SelectRows);
+            table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
             page.tables.push_back(table);
         }
         splitter->addWidget(tables);
@@ -258,7 +259,6 @@ void StatsWindow::fillPage(StatsViewPage& page, const analysis::ViewReport& repo
         const analysis::ViewTable& source = report.tables[t];
         const int sortColumn = table->horizontalHeader()->sortIndicatorSection();
         const Qt::SortOrder sortOrder = table->horizontalHeader()->sortIndicatorOrder();
-        const bool sorted = table->isSortingEnabled();
         table->setSortingEnabled(false);
         table->clear();
         table->setColumnCount(int(source.headers.size()));
@@ -273,12 +273,11 @@ void StatsWindow::fillPage(StatsViewPage& page, const analysis::ViewReport& repo
                 table->setItem(r, c, new FigureItem(row[std::size_t(c)]));
         }
         table->resizeColumnsToContents();
+        // Keep the order the user chose across a change of range or history; until a header is
+        // clicked the rows stay in the view's own order. Turning sorting on sorts by the indicator.
+        const bool userSorted = sortColumn >= 0 && sortColumn < table->columnCount();
+        table->horizontalHeader()->setSortIndicator(userSorted ? sortColumn : -1, sortOrder);
         table->setSortingEnabled(true);
-        // Keep the order the user chose across a change of range or history.
-        if (sorted)
-            table->sortByColumn(sortColumn, sortOrder);
-        else
-            table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
         int width = table->frameWidth() * 2 + 4;
         for (int c = 0; c < table->columnCount(); ++c)
             width += table->columnWidth(c);

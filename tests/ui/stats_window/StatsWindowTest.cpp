@@ -131,6 +131,8 @@ TEST_F(StatsWindowTest, RangeSelectorRecomputesEveryView)
     StatsWindowControls& c = stats->controls();
     EXPECT_FALSE(c.spnLast->isEnabled());
     c.cboRange->setCurrentIndex(1); // 直近10回
+    EXPECT_EQ(c.pages[0].tables[0]->item(0, 0)->text(), QStringLiteral("01")); // unsorted: number order
+    EXPECT_EQ(c.pages[0].tables[0]->item(42, 0)->text(), QStringLiteral("43"));
     EXPECT_EQ(c.cboRange->currentText(), QStringLiteral("直近10回"));
     EXPECT_EQ(stats->statistics().draws, 10);
     EXPECT_EQ(c.lblRange->text(), QStringLiteral("第51回〜第60回（10回分）"));
