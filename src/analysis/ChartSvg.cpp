@@ -142,7 +142,8 @@ std::string ChartSvg(const ChartData& chart)
         svg << "  <line x1=\"" << kLeft << "\" y1=\"" << Number(ry) << "\" x2=\"" << kLeft + plotWidth
             << "\" y2=\"" << Number(ry) << "\" stroke=\"firebrick\" stroke-dasharray=\"6 4\"/>\n"
             << "  <text x=\"" << kLeft + plotWidth << "\" y=\"" << Number(ry - 4)
-            << "\" font-size=\"11\" fill=\"firebrick\" text-anchor=\"end\">"
+            << "\" font-size=\"11\" fill=\"firebrick\" text-anchor=\"end\""
+            << " stroke=\"white\" stroke-width=\"3\" paint-order=\"stroke\">"
             << EscapeXmlText(chart.referenceLabel) << "</text>\n";
     }
     svg << "  <text x=\"" << kLeft + plotWidth / 2 << "\" y=\"" << height - 10

@@ -91,8 +91,11 @@ void PaintChart(QPainter& painter, const QRect& area, const analysis::ChartData&
         painter.setPen(dashed);
         const int ry = y(*chart.reference);
         painter.drawLine(left, ry, plotRight, ry);
-        painter.drawText(QRect(left, ry - line - 2, plotRight - left, line), Qt::AlignRight | Qt::AlignBottom,
-                         Text(chart.referenceLabel));
+        // On a white ground so the label stays readable over a bar.
+        const int labelWidth = metrics.horizontalAdvance(Text(chart.referenceLabel)) + 6;
+        const QRect label(plotRight - labelWidth, ry - line - 2, labelWidth, line);
+        painter.fillRect(label, Qt::white);
+        painter.drawText(label, Qt::AlignCenter, Text(chart.referenceLabel));
         painter.setPen(Qt::black);
     }
 
