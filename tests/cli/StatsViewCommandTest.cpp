@@ -156,6 +156,21 @@ TEST_F(StatsViewCommandTest, BadRequestsAreUsageErrors)
     EXPECT_EQ(missing.status, kExitDataFile);
 }
 
+TEST_F(StatsViewCommandTest, RealHistoryFiguresAsPlayersKnowThem)
+{
+    ZENTRIX_REAL_HISTORY_OR_SKIP(records);
+    zentrix::test::WriteHistory(data(), records);
+    const CliRun consecutive = run({"--view", "consecutive"});
+    ASSERT_EQ(consecutive.status, kExitOk) << consecutive.err;
+    EXPECT_NE(consecutive.out.find("連番を含む回: 1117 / 2037（54.8%）"), std::string::npos)
+        << consecutive.out;
+    const CliRun sum = run({"--view", "sum"});
+    EXPECT_NE(sum.out.find("平均 132.3、最小 45、最大 212"), std::string::npos) << sum.out;
+    const CliRun carry = run({"--view", "carry", "--last", "100"});
+    EXPECT_NE(carry.out.find("第1938回〜第2037回（100回分）"), std::string::npos);
+    EXPECT_NE(carry.out.find("前回の本数字と同じものの個数です（100回分）"), std::string::npos);
+}
+
 TEST_F(StatsViewCommandTest, DefaultOutputIsTheWeightTable)
 {
     const CliRun result = run({});
