@@ -3,6 +3,7 @@
 #include "ui/common/ApplicationSetUp.h"
 #include "ui/common/MessageBox.h"
 #include "ui/main_window/MainWindow.h"
+#include "ui/stats_window/StatsMenu.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -31,6 +32,7 @@ int main(int argc, char* argv[])
 
     zentrix::HistoryFile history;
     zentrix::ui::MainWindow window(history);
+    zentrix::ui::InstallStatsMenu(window);
     if (const zentrix::StoreStatus opened = window.load(); !opened) {
         // Without its data file the program has nothing to work on: say why and leave.
         const std::string name(zentrix::HistoryFile::kDefaultFileName);

@@ -4,8 +4,8 @@
 #include "DataFile.h"
 #include "HistoryTable.h"
 #include "PrintedSets.h"
-#include "RuleBackTest.h"
 #include "SettingsOptions.h"
+#include "analysis/RuleBackTest.h"
 #include "generator/Feasibility.h"
 #include "generator/GenerationRun.h"
 #include "store/HistoryFile.h"
@@ -50,7 +50,7 @@ int RunCount(const CountOptions& options, CliContext& context)
         return kExitContradiction;
     }
     const FeasibilityReport report = AssessHistory(settings, table);
-    const BackTestResult back = BackTestRules(table, settings);
+    const analysis::BackTestResult back = analysis::BackTestRules(table, settings);
 
     std::ostream& out = context.out;
     out << "データファイル「" << options.data << "」: 第1回〜第" << latest << "回\n"

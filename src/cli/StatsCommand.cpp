@@ -1,16 +1,17 @@
 // StatsCommand: `zentrix-cli stats`, per-number statistics and the weights a run would draw with.
+#include "AlignedTable.h"
 #include "Commands.h"
 #include "DataFile.h"
 #include "HistoryTable.h"
 #include "PrintedSets.h"
 #include "SettingsOptions.h"
+#include "StatsViewReport.h"
 #include "TextEncoding.h"
 #include "WeightChart.h"
 #include "generator/WeightTable.h"
 #include "store/HistoryFile.h"
 
 #include <CLI/CLI.hpp>
-#include <fstream>
 #include <ostream>
 
 namespace zentrix::cli {
@@ -21,27 +22,9 @@ struct StatsOptions
     std::string data{HistoryFile::kDefaultFileName};
     SettingsOptionValues settings;
     std::string svg;
+    std::string view;
+    RecordNo last = 0;
 };
-
-/// Right-aligns every cell to its column's display width, columns two spaces apart.
-std::string AlignedTable(const std::vector<std::vector<std::string>>& rows)
-{
-    std::vector<std::size_t> widths;
-    for (const auto& row : rows) {
-        widths.resize(std::max(widths.size(), row.size()));
-        for (std::size_t c = 0; c < row.size(); ++c)
-            widths[c] = std::max(widths[c], DisplayWidth(row[c]));
-    }
-    std::string text;
-    for (const auto& row : rows) {
-        for (std::size_t c = 0; c < row.size(); ++c) {
-            text += std::string(c > 0 ? 2 : 0, ' ');
-            text += std::string(widths[c] - DisplayWidth(row[c]), ' ') + row[c];
-        }
-        text += '\n';
-    }
-    return text;
-}
 
 std::string WeightSource(const GenerationSettings& settings)
 {
@@ -61,6 +44,8 @@ int RunStats(const StatsOptions& options, CliContext& context)
         context.err << "データファイル「" << options.data << "」に当せん番号が保存されていません。\n";
         return kExitTooFewDraws;
     }
+    if (!options.view.empty())
+        return RunStatsView(table, {options.data, options.view, options.last, options.svg}, context);
     const GenerationSettings settings = options.settings.settings();
     const NumberStatistics statistics = ComputeStatistics(table);
     const WeightTable weights = BuildWeightTable(table, settings);
@@ -95,13 +80,8 @@ int RunStats(const StatsOptions& options, CliContext& context)
     if (!options.svg.empty()) {
         const std::string title = "Zentrix 数字ごとの重み（" + DescribeSettings(settings) + "、第1回〜第" +
                                   std::to_string(table.Latest()) + "回）";
-        std::ofstream file(options.svg, std::ios::binary | std::ios::trunc);
-        file << WeightChartSvg(weights, title);
-        file.close();
-        if (!file) {
-            context.err << "グラフのファイル「" << options.svg << "」を書き込めませんでした。\n";
+        if (!WriteChartFile(options.svg, WeightChartSvg(weights, title), options.data, context))
             return kExitFailure;
-        }
         context.out << "\n重みの棒グラフを「" << options.svg << "」に書きました。\n";
     }
     return kExitOk;
@@ -122,7 +102,14 @@ void AddStatsCommand(CLI::App& app, CliContext& context)
         std::string(kExitCodeHelp));
     AddReadOnlyDataOption(*command, options->data);
     AddSettingsOptions(*command, options->settings, false);
-    command->add_option("--svg", options->svg, "重みの棒グラフを SVG で書くファイル");
+    command->add_option(
+        "--svg", options->svg,
+        "グラフを SVG で書くファイル（--view なしでは重みの棒グラフ、ありではその表のグラフ）");
+    CLI::Option* view = command->add_option("--view", options->view, std::string(kStatsViewHelp))
+                            ->check(CLI::IsMember(StatsViewKeys()));
+    command->add_option("--last", options->last, "--view で直近の何回分を数えるか（省略すると全回）")
+        ->check(CLI::PositiveNumber)
+        ->needs(view);
     command->callback([options, &context] { context.exitCode = RunStats(*options, context); });
 }
 

@@ -22,8 +22,14 @@ HistoryEditorBinding::HistoryEditorBinding(MainWindow& window)
     // Check1's event follows its value, whether the user or the program changes it.
     connect(ui.Check1, &QCheckBox::toggled, this, [this] { m_editor.Check1_Click(); });
     connect(ui.Reading, &QPushButton::clicked, this, [this] { m_editor.Reading_Click(); });
-    connect(ui.Writing, &QPushButton::clicked, this, [this] { m_editor.Writing_Click(); });
-    connect(ui.Delete, &QPushButton::clicked, this, [this] { m_editor.Delete_Click(); });
+    connect(ui.Writing, &QPushButton::clicked, this, [this] {
+        m_editor.Writing_Click();
+        emit m_window.historyChanged();
+    });
+    connect(ui.Delete, &QPushButton::clicked, this, [this] {
+        m_editor.Delete_Click();
+        emit m_window.historyChanged();
+    });
 }
 
 QLineEdit* HistoryEditorBinding::field(EditorField which) const

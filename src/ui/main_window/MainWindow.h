@@ -59,6 +59,10 @@ public:
     /// it is closed; the others do nothing.
     void mnuHelpItem_Click(int index);
 
+signals:
+    /// A write or delete of the history editor has run: the stored draws may have changed.
+    void historyChanged();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

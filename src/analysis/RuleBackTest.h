@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-namespace zentrix::cli {
+namespace zentrix::analysis {
 
 struct BackTestResult
 {
@@ -24,4 +24,4 @@ struct BackTestResult
  */
 BackTestResult BackTestRules(const DrawTable& table, const GenerationSettings& settings);
 
-} // namespace zentrix::cli
+} // namespace zentrix::analysis

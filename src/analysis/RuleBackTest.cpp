@@ -1,11 +1,11 @@
 // RuleBackTest: CheckSet on every stored draw against the two draws before it.
-#include "RuleBackTest.h"
+#include "analysis/RuleBackTest.h"
 
 #include "generator/SetFilter.h"
 
 #include <algorithm>
 
-namespace zentrix::cli {
+namespace zentrix::analysis {
 
 BackTestResult BackTestRules(const DrawTable& table, const GenerationSettings& settings)
 {
@@ -39,4 +39,4 @@ BackTestResult BackTestRules(const DrawTable& table, const GenerationSettings& s
     return result;
 }
 
-} // namespace zentrix::cli
+} // namespace zentrix::analysis
