@@ -61,7 +61,8 @@ for sub in man1 ja/man1; do
     source=$(gzip -dc "$man_root/$sub/zentrix-cli.1.gz" 2>/dev/null) || continue
     for command in $subcommands; do
         grep -q "^\.SS \"$command[ \"]" <<<"$source" ||
-            fail "$sub/zentrix-cli.1 has no section for the subcommand $command"
+            fail "$sub/zentrix-cli.1 has no section for the subcommand $command" \
+                "(add a .SS \"$command ...\" under COMMANDS in data/man/${sub%man1}zentrix-cli.1.in)"
     done
 done
 
