@@ -55,7 +55,9 @@ found=$(MANPATH="$man_root" man -L en -w zentrix-cli 2>/dev/null) || true
 [[ "$found" == "$man_root/man1/zentrix-cli.1.gz" ]] || fail "man -L en finds '$found'"
 
 # Every subcommand in zentrix-cli --help has its own section in both languages.
-subcommands=$("$cli" --help | awk '/^Subcommands:/ { on = 1; next } on && /^  [a-z]/ { print $1 } on && /^$/ { exit }')
+# In the help, options are indented and start with "-"; subcommands are indented lower-case words
+# (whatever the heading above them says, so a translated heading changes nothing).
+subcommands=$("$cli" --help | awk '/^  [a-z][a-z0-9-]*( |$)/ { print $1 }')
 [[ -n "$subcommands" ]] || fail "zentrix-cli --help lists no subcommands"
 for sub in man1 ja/man1; do
     source=$(gzip -dc "$man_root/$sub/zentrix-cli.1.gz" 2>/dev/null) || continue
