@@ -9,7 +9,7 @@ FUZZ_SECONDS ?= 60
 FUZZ_TARGETS = history_bytes editor_fields cli
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test test-sanitize fuzz bench clean
+.PHONY: all deps configure build run test test-sanitize fuzz bench package package-check clean
 
 all: build
 
@@ -65,6 +65,18 @@ bench: deps
 	@cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DZENTRIX_BUILD_TESTS=OFF > /dev/null
 	@cmake --build $(BENCH_DIR) -j $(JOBS)
 	@for b in $(BENCH_DIR)/bench/zentrix_bench_*; do [ -x "$$b" ] || continue; "$$b" || exit 1; done
+
+# The Debian package of this build, zentrix_<version>_<arch>.deb, built by CPack and copied here:
+# sudo apt install ./zentrix_*.deb
+package: build
+	@rm -f $(BUILD_DIR)/zentrix_*.deb
+	@cd $(BUILD_DIR) && cpack -G DEB > cpack.log 2>&1 || { cat cpack.log; exit 1; }
+	@deb=$$(cd $(BUILD_DIR) && ls zentrix_*.deb) && cp $(BUILD_DIR)/$$deb . && echo "package: $$deb"
+
+# Builds the package and checks it: contents, lintian, AppStream, and the tree it installs.
+package-check: package
+	tests/package/check-package.sh $(BUILD_DIR)/zentrix_*.deb \
+		$$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' $(BUILD_DIR)/CMakeCache.txt)
 
 clean:
 	rm -rf $(BUILD_DIR) $(BENCH_DIR) $(ASAN_DIR) $(FUZZ_DIR)

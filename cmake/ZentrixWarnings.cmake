@@ -19,3 +19,12 @@ if(ZENTRIX_SANITIZE)
         target_compile_options(zentrix_warnings INTERFACE -Wno-maybe-uninitialized)
     endif()
 endif()
+
+# Hardened binaries, as Debian builds its own packages: checked string and memory functions where
+# the code is optimised, a stack protector, and a read-only global offset table. The sanitizer and
+# fuzz builds check memory their own way.
+if(NOT MSVC AND NOT ZENTRIX_SANITIZE AND NOT ZENTRIX_FUZZ)
+    add_compile_options(-fstack-protector-strong
+                        "$<$<NOT:$<CONFIG:Debug>>:-U_FORTIFY_SOURCE;-D_FORTIFY_SOURCE=2>")
+    add_link_options(LINKER:-z,relro LINKER:-z,now)
+endif()

@@ -1,4 +1,5 @@
 // zentrix: start-up. Shows the main window, which opens the draw history in the working directory.
+#include "StartOptions.h"
 #include "store/HistoryFile.h"
 #include "ui/common/ApplicationSetUp.h"
 #include "ui/common/MessageBox.h"
@@ -10,14 +11,46 @@
 #include <QLocale>
 #include <QTranslator>
 #include <csignal>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+/// Answers --help and --version; returns false when the program should go on.
+bool AnswerStartOptions(const zentrix::app::StartRequest& request)
+{
+    using zentrix::app::StartAction;
+    if (request.action == StartAction::ShowHelp)
+        std::cout << zentrix::app::StartHelpText();
+    else if (request.action == StartAction::ShowVersion)
+        std::cout << zentrix::app::StartVersionText();
+    else
+        return false;
+    return true;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
+    // --help and --version answer before Qt starts, so they work without a display.
+    if (argc > 1 && AnswerStartOptions(zentrix::app::ReadStartOptions({argv + 1, argv + argc})))
+        return 0;
 #ifdef SIGXFSZ
     // A write beyond the file-size limit must fail with an error we report, not kill the program.
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
     QApplication app(argc, argv);
+    // QApplication has taken its own options (-style, -platform ...); the program takes no others.
+    std::vector<std::string> rest;
+    for (const QString& arg : QApplication::arguments().mid(1))
+        rest.push_back(arg.toStdString());
+    if (const zentrix::app::StartRequest request = zentrix::app::ReadStartOptions(rest);
+        request.action == zentrix::app::StartAction::Refuse) {
+        std::cerr << zentrix::app::StartRefusalText(request);
+        return 2;
+    }
     QApplication::setApplicationName(QStringLiteral("Zentrix"));
     zentrix::ui::SetUpApplication();
 

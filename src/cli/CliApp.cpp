@@ -1,5 +1,6 @@
 // CliApp: the top-level application and its error handling, shared by every subcommand.
 #include "Commands.h"
+#include "version/Version.h"
 
 #include <CLI/CLI.hpp>
 #include <ostream>
@@ -11,6 +12,8 @@ std::unique_ptr<CLI::App> MakeApp()
     auto app =
         std::make_unique<CLI::App>("Zentrix: LOTO6 の予想番号をコマンドラインで出します。", "zentrix-cli");
     app->set_help_flag("-h,--help", "このヘルプを表示して終了します");
+    app->set_version_flag("--version", "zentrix-cli (Zentrix) " + std::string(kVersion),
+                          "バージョンを表示して終了します");
     app->require_subcommand(1);
     app->footer(std::string(kExitCodeHelp));
     return app;

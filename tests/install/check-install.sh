@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs a build into a temporary prefix and checks the programs, the desktop entry and the icons.
+# Installs a build into a temporary prefix and checks the programs, their manual pages, the
+# documents, the desktop entry, the icons and the AppStream metadata.
 # usage: check-install.sh <cmake> <build dir> <bindir> <datadir> gui|nogui <program>...
 set -euo pipefail
 
@@ -35,6 +36,13 @@ env -u DESTDIR "$cmake" --install "$build" --prefix "$prefix" >/dev/null
 
 for program in "${programs[@]}"; do
     [[ -x "$prefix/$bindir/$program" ]] || fail "$bindir/$program is not installed"
+    # Each program has its manual page in English and Japanese, compressed.
+    for man in man1 ja/man1; do
+        [[ -f "$prefix/$datadir/man/$man/$program.1.gz" ]] || fail "no $man/$program.1.gz"
+    done
+done
+for doc in README.md copyright changelog.gz; do
+    [[ -f "$prefix/$datadir/doc/zentrix/$doc" ]] || fail "no doc/zentrix/$doc"
 done
 
 if [[ "$gui" == gui ]]; then
@@ -64,6 +72,14 @@ if [[ "$gui" == gui ]]; then
             fail "${size}x${size}/apps/zentrix.png is ${width}x${height}"
     done
     [[ -f "$prefix/$datadir/icons/hicolor/scalable/apps/zentrix.svg" ]] || fail "no scalable icon"
+    # The software-centre metadata launches the installed menu entry.
+    metainfo=$(find "$prefix/$datadir/metainfo" -name '*.metainfo.xml' 2>/dev/null | head -n 1)
+    if [[ -z "$metainfo" ]]; then
+        fail "no AppStream metainfo"
+    else
+        grep -q '<launchable type="desktop-id">zentrix.desktop</launchable>' "$metainfo" ||
+            fail "the metainfo does not launch zentrix.desktop"
+    fi
 
     if command -v desktop-file-validate >/dev/null 2>&1; then
         if [[ -f "$desktop" ]] && ! desktop-file-validate "$desktop"; then
@@ -78,4 +94,4 @@ fi
 if [[ $failures -ne 0 ]]; then
     exit 1
 fi
-echo "installed and checked: ${programs[*]}, desktop entry and icons"
+echo "installed and checked: ${programs[*]}, manual pages, documents, desktop entry, icons, metainfo"

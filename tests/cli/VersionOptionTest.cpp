@@ -1,0 +1,35 @@
+// zentrix-cli --version: the release number, answered without a subcommand.
+#include "CliToolsSupport.h"
+#include "Commands.h"
+#include "version/Version.h"
+
+#include <gtest/gtest.h>
+
+namespace zentrix::cli {
+namespace {
+
+using test::RunCli;
+
+TEST(VersionOptionTest, PrintsTheReleaseAloneWithoutASubcommand)
+{
+    // Every other command line needs a subcommand; --version must not be refused for lacking one.
+    const test::CliRun run = RunCli({"--version"});
+    EXPECT_EQ(run.status, kExitOk);
+    EXPECT_EQ(run.out, "zentrix-cli (Zentrix) " + std::string(kVersion) + "\n");
+    EXPECT_EQ(run.err, "");
+}
+
+TEST(VersionOptionTest, IsListedInTheHelpAndBelongsToTheProgramOnly)
+{
+    const test::CliRun help = RunCli({"--help"});
+    EXPECT_EQ(help.status, kExitOk);
+    EXPECT_NE(help.out.find("--version"), std::string::npos);
+
+    // A subcommand does not take it: a usage error, not a silent run of generate.
+    const test::CliRun sub = RunCli({"generate", "--version"});
+    EXPECT_EQ(sub.status, kExitUsage);
+    EXPECT_EQ(sub.out, "");
+}
+
+} // namespace
+} // namespace zentrix::cli
