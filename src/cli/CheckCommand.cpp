@@ -1,4 +1,5 @@
 // CheckCommand: `zentrix-cli check`, printed sets scored against a stored draw.
+#include "CliMessages.h"
 #include "Commands.h"
 #include "DataFile.h"
 #include "HistoryTable.h"
@@ -101,7 +102,7 @@ int RunCheck(const CheckOptions& options, CliContext& context)
     if (!LoadHistoryTable(options.data, context, table))
         return kExitDataFile;
     if (options.draw < 1 || options.draw > table.Latest()) {
-        context.err << "第" << options.draw << "回の当せん番号はデータファイル「" << options.data
+        context.err << "第" << options.draw << "回の当選番号はデータファイル「" << options.data
                     << "」に保存されていません（保存されているのは"
                     << (table.Latest() > 0 ? "第1回〜第" + std::to_string(table.Latest()) + "回" : "0回分")
                     << "です）。\n";
@@ -110,12 +111,12 @@ int RunCheck(const CheckOptions& options, CliContext& context)
     const DrawRow& draw = table.row(options.draw);
     if (!IsValidDraw(draw)) {
         context.err << "データファイル「" << options.data << "」の第" << options.draw
-                    << "回は当せん番号として正しくありません（" << DrawRowText(draw) << "）。\n";
+                    << "回は当選番号として正しくありません（" << DrawRowText(draw) << "）。\n";
         return kExitFailure;
     }
 
     std::ostream& out = context.out;
-    out << "第" << options.draw << "回の当せん番号: " << DrawRowText(draw) << "\n\n";
+    out << "第" << options.draw << "回の当選番号: " << DrawRowText(draw) << "\n\n";
     std::array<int, kPrizeKinds> tally{};
     int row = 0;
     for (const ParsedSetLine& line : sets) {
@@ -145,7 +146,7 @@ void AddCheckCommand(CLI::App& app, CliContext& context)
 {
     auto options = std::make_shared<CheckOptions>();
     CLI::App* command =
-        app.add_subcommand("check", "予想番号を保存されている回の当せん番号と照らし合わせ、等級を出します");
+        app.add_subcommand("check", "予想番号を保存されている回の当選番号と照らし合わせ、等級を出します");
     command->footer(
         "予想番号は印刷・generate と同じ形式（「001→03 , 11 , 17 , 25 , 38 , 42」）か、6個の数字を\n"
         "空白かコンマで区切った行（「3 11 17 25 38 42」）で、UTF-8（Shift_JIS も可）で読みます。見出しの\n"
@@ -153,7 +154,7 @@ void AddCheckCommand(CLI::App& app, CliContext& context)
         "5個一致とボーナス数字,\n"
         "3等 5個一致, 4等 4個一致, 5等 3個一致。ボーナス数字は2等の判定にだけ使います。誤った行が\n"
         "あれば行番号と理由を示し、照合せずに終了コード 1 で終わります。データファイルは読むだけです。\n\n" +
-        std::string(kExitCodeHelp));
+        ExitCodeHelp({kExitOk, kExitFailure, kExitUsage, kExitDataFile}));
     command->add_option("--draw", options->draw, "照らし合わせる回（保存されている回）")->required();
     command->add_option("FILE", options->file, "予想番号のファイル（省略か - なら標準入力）");
     AddReadOnlyDataOption(*command, options->data);

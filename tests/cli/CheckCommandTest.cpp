@@ -114,7 +114,7 @@ TEST_F(CheckCommandTest, ScoresPrintedOutputFromStandardInput)
                              "005→03 , 07 , 11 , 17 , 40 , 43\n"
                              "006→01 , 02 , 04 , 05 , 06 , 07\n");
     ASSERT_EQ(run.status, kExitOk) << run.err;
-    EXPECT_NE(run.out.find("第2回の当せん番号: 03 , 11 , 17 , 25 , 38 , 42 ボーナス 07"), std::string::npos)
+    EXPECT_NE(run.out.find("第2回の当選番号: 03 , 11 , 17 , 25 , 38 , 42 ボーナス 07"), std::string::npos)
         << run.out;
     EXPECT_NE(run.out.find("001→03 , 11 , 17 , 25 , 38 , 42  一致 6個（03 11 17 25 38 42）  1等\n"),
               std::string::npos)
