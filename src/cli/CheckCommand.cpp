@@ -44,6 +44,19 @@ bool ReadInput(const CheckOptions& options, CliContext& context, std::string& by
     return !in.bad();
 }
 
+/// The line as the user wrote it, cut after 40 characters so one bad line stays one line.
+std::string Excerpt(std::string_view line)
+{
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' '))
+        line.remove_suffix(1);
+    std::size_t at = 0;
+    for (int characters = 0; at < line.size() && characters < 40; ++characters) {
+        const auto byte = static_cast<unsigned char>(line[at]);
+        at += byte < 0x80 ? 1 : byte < 0xE0 ? 2 : byte < 0xF0 ? 3 : 4;
+    }
+    return at < line.size() ? std::string(line.substr(0, at)) + "…" : std::string(line);
+}
+
 std::string MatchText(const PredictionSet& set, const DrawRow& draw)
 {
     std::string text;
@@ -77,11 +90,13 @@ int RunCheck(const CheckOptions& options, CliContext& context)
     while (!text.empty()) {
         ++lineNo;
         const std::size_t end = text.find('\n');
-        ParsedSetLine line = ParseSetLine(text.substr(0, end));
+        const std::string_view raw = text.substr(0, end);
+        ParsedSetLine line = ParseSetLine(raw);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
         if (line.kind == ParsedSetLine::Bad) {
             if (++badLines <= kListedBadLines)
-                context.err << source << "の" << lineNo << "行目: " << line.error << '\n';
+                context.err << source << "の" << lineNo << "行目「" << Excerpt(raw) << "」: " << line.error
+                            << '\n';
         } else if (line.kind == ParsedSetLine::Set) {
             sets.push_back(line);
         }
@@ -90,7 +105,8 @@ int RunCheck(const CheckOptions& options, CliContext& context)
         if (badLines > kListedBadLines)
             context.err << "ほかに " << badLines - kListedBadLines << " 行の誤りがあります。\n";
         context.err
-            << "予想番号の行は「001→03 , 11 , 17 , 25 , 38 , 42」か「3 11 17 25 38 42」の形にして下さい。\n";
+            << "予想番号の行は「001→03 , 11 , 17 , 25 , 38 , 42」か「3 11 17 25 38 42」のように、6個の数字を"
+               "空白・コンマ・「、」・「・」・「-」・「/」などで区切って書いて下さい。\n";
         return kExitFailure;
     }
     if (sets.empty()) {
@@ -149,7 +165,11 @@ void AddCheckCommand(CLI::App& app, CliContext& context)
         app.add_subcommand("check", "予想番号を保存されている回の当選番号と照らし合わせ、等級を出します");
     command->footer(
         "予想番号は印刷・generate と同じ形式（「001→03 , 11 , 17 , 25 , 38 , 42」）か、6個の数字を\n"
-        "空白かコンマで区切った行（「3 11 17 25 38 42」）で、UTF-8（Shift_JIS も可）で読みます。見出しの\n"
+        "空白・タブ・コンマ・「、」・「・」・「-」・「/」で区切った行（「3 11 17 25 38 "
+        "42」、全角の数字も可）で、\n"
+        "UTF-8（Shift_JIS も可）で読みます。数字はどの順でも構いません。当選番号のページから写した行\n"
+        "（「第2037回 2025/10/09 03 11 17 25 38 42 "
+        "(07)」）は、回・日付・ボーナス数字を除いて読みます。見出しの\n"
         "行「Zentrix Predictor Ver.2.11」と空行は読み飛ばします。等級: 1等 6個一致, 2等 "
         "5個一致とボーナス数字,\n"
         "3等 5個一致, 4等 4個一致, 5等 3個一致。ボーナス数字は2等の判定にだけ使います。誤った行が\n"
