@@ -67,6 +67,8 @@ private:
     void buildMenus();
     void connectInterlocks();
     void installHints();
+    void connectSetCountFeedback();
+    void showSetCount();
     void showHint(QWidget* receiver, const QPoint& position);
 
     // Settings interlocks.
