@@ -369,7 +369,11 @@ std::shared_ptr<CLI::FormatterBase> MakeJapaneseFormatter()
 
 std::string DescribeParseError(const CLI::ParseError& error, const CLI::App& app)
 {
+    // The parser's text quotes what was typed; an absurdly long argument is not taken apart.
+    constexpr std::size_t kLongestMessage = 2000;
     const std::string message = error.what();
+    if (message.size() > kLongestMessage)
+        return "引数が長すぎます。";
     if (dynamic_cast<const CLI::ValidationError*>(&error))
         return DescribeValidation(message);
     if (dynamic_cast<const CLI::ConversionError*>(&error))

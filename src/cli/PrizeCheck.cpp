@@ -199,7 +199,13 @@ std::string_view PrizeName(Prize prize)
 
 ParsedSetLine ParseSetLine(std::string_view original)
 {
-    const std::string normalized = NormalizeSetText(original);
+    // A set, even copied from a results page with its date and bonus, fits in a short line; a
+    // longer one is not read at all (the patterns below are not meant for megabyte lines).
+    constexpr std::size_t kLongestLine = 400;
+    const std::string_view trimmed = Trim(original);
+    if (trimmed.size() > kLongestLine)
+        return Bad("行が長すぎます（予想番号の行は" + std::to_string(kLongestLine) + "バイトまでです）。");
+    const std::string normalized = NormalizeSetText(trimmed);
     std::string_view text = Trim(normalized);
     if (text.empty() || text == kPrintHeader)
         return {};

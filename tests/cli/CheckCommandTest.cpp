@@ -122,6 +122,11 @@ TEST(SetLineTest, LenientFormsStillRefuseWhatIsNotASet)
     EXPECT_NE(ParseSetLine("3.11.17.25.38.42").error.find("（1個あります）"), std::string::npos);
     EXPECT_NE(ParseSetLine("第2037回 2025/10/09 03 11 17 25 38").error.find("5個"), std::string::npos);
     EXPECT_NE(ParseSetLine("3・3・17・25・38・42").error.find("03 が2回"), std::string::npos);
+    // A huge line is refused as a whole rather than taken apart.
+    const std::string huge = "3 11 17" + std::string(200000, ' ') + "25 38 42";
+    EXPECT_NE(ParseSetLine(huge).error.find("長すぎます"), std::string::npos);
+    EXPECT_EQ(ParseSetLine(std::string(5000, ' ') + "3 11 17 25 38 42" + std::string(5000, ' ')).kind,
+              ParsedSetLine::Set);
 }
 
 class CheckCommandTest : public ::testing::Test

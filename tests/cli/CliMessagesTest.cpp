@@ -97,6 +97,14 @@ TEST(CliErrorMessageTest, OptionErrorsAreJapaneseOnlyAndNameWhatWentWrong)
     }
 }
 
+TEST(CliErrorMessageTest, AHugeArgumentGetsAShortMessage)
+{
+    const CliRun run = RunCli({"generate", "--sets", std::string(100000, '9')});
+    EXPECT_EQ(run.status, kExitUsage);
+    EXPECT_NE(run.err.find("引数が長すぎます。"), std::string::npos);
+    EXPECT_LT(run.err.size(), 200u);
+}
+
 TEST(CliErrorMessageTest, TheHintNamesTheHelpOfTheSubcommandInUse)
 {
     EXPECT_NE(RunCli({"check", "--draw", "x"}).err.find("「zentrix-cli check --help」"), std::string::npos);
