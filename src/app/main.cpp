@@ -69,8 +69,10 @@ int main(int argc, char* argv[])
     if (const zentrix::StoreStatus opened = window.load(); !opened) {
         // Without its data file the program has nothing to work on: say why and leave.
         const std::string name(zentrix::HistoryFile::kDefaultFileName);
-        zentrix::ui::MessageBox::show(nullptr, QStringLiteral("Zentrix"),
-                                      QString::fromStdString(zentrix::DescribeStoreError(opened, name)),
+        std::string reason = zentrix::DescribeStoreError(opened, name);
+        if (opened.error == zentrix::StoreError::InUse)
+            reason += "そちらを終了してから起動して下さい。";
+        zentrix::ui::MessageBox::show(nullptr, QStringLiteral("Zentrix"), QString::fromStdString(reason),
                                       zentrix::ui::MessageBox::Icon::Critical);
         return 1;
     }

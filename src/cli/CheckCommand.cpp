@@ -1,4 +1,5 @@
 // CheckCommand: `zentrix-cli check`, printed sets scored against a stored draw.
+#include "CliMessages.h"
 #include "Commands.h"
 #include "DataFile.h"
 #include "HistoryTable.h"
@@ -43,6 +44,19 @@ bool ReadInput(const CheckOptions& options, CliContext& context, std::string& by
     return !in.bad();
 }
 
+/// The line as the user wrote it, cut after 40 characters so one bad line stays one line.
+std::string Excerpt(std::string_view line)
+{
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' '))
+        line.remove_suffix(1);
+    std::size_t at = 0;
+    for (int characters = 0; at < line.size() && characters < 40; ++characters) {
+        const auto byte = static_cast<unsigned char>(line[at]);
+        at += byte < 0x80 ? 1 : byte < 0xE0 ? 2 : byte < 0xF0 ? 3 : 4;
+    }
+    return at < line.size() ? std::string(line.substr(0, at)) + "…" : std::string(line);
+}
+
 std::string MatchText(const PredictionSet& set, const DrawRow& draw)
 {
     std::string text;
@@ -76,11 +90,13 @@ int RunCheck(const CheckOptions& options, CliContext& context)
     while (!text.empty()) {
         ++lineNo;
         const std::size_t end = text.find('\n');
-        ParsedSetLine line = ParseSetLine(text.substr(0, end));
+        const std::string_view raw = text.substr(0, end);
+        ParsedSetLine line = ParseSetLine(raw);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
         if (line.kind == ParsedSetLine::Bad) {
             if (++badLines <= kListedBadLines)
-                context.err << source << "の" << lineNo << "行目: " << line.error << '\n';
+                context.err << source << "の" << lineNo << "行目「" << Excerpt(raw) << "」: " << line.error
+                            << '\n';
         } else if (line.kind == ParsedSetLine::Set) {
             sets.push_back(line);
         }
@@ -89,7 +105,8 @@ int RunCheck(const CheckOptions& options, CliContext& context)
         if (badLines > kListedBadLines)
             context.err << "ほかに " << badLines - kListedBadLines << " 行の誤りがあります。\n";
         context.err
-            << "予想番号の行は「001→03 , 11 , 17 , 25 , 38 , 42」か「3 11 17 25 38 42」の形にして下さい。\n";
+            << "予想番号の行は「001→03 , 11 , 17 , 25 , 38 , 42」か「3 11 17 25 38 42」のように、6個の数字を"
+               "空白・コンマ・「、」・「・」・「-」・「/」などで区切って書いて下さい。\n";
         return kExitFailure;
     }
     if (sets.empty()) {
@@ -101,7 +118,7 @@ int RunCheck(const CheckOptions& options, CliContext& context)
     if (!LoadHistoryTable(options.data, context, table))
         return kExitDataFile;
     if (options.draw < 1 || options.draw > table.Latest()) {
-        context.err << "第" << options.draw << "回の当せん番号はデータファイル「" << options.data
+        context.err << "第" << options.draw << "回の当選番号はデータファイル「" << options.data
                     << "」に保存されていません（保存されているのは"
                     << (table.Latest() > 0 ? "第1回〜第" + std::to_string(table.Latest()) + "回" : "0回分")
                     << "です）。\n";
@@ -110,12 +127,12 @@ int RunCheck(const CheckOptions& options, CliContext& context)
     const DrawRow& draw = table.row(options.draw);
     if (!IsValidDraw(draw)) {
         context.err << "データファイル「" << options.data << "」の第" << options.draw
-                    << "回は当せん番号として正しくありません（" << DrawRowText(draw) << "）。\n";
+                    << "回は当選番号として正しくありません（" << DrawRowText(draw) << "）。\n";
         return kExitFailure;
     }
 
     std::ostream& out = context.out;
-    out << "第" << options.draw << "回の当せん番号: " << DrawRowText(draw) << "\n\n";
+    out << "第" << options.draw << "回の当選番号: " << DrawRowText(draw) << "\n\n";
     std::array<int, kPrizeKinds> tally{};
     int row = 0;
     for (const ParsedSetLine& line : sets) {
@@ -145,15 +162,19 @@ void AddCheckCommand(CLI::App& app, CliContext& context)
 {
     auto options = std::make_shared<CheckOptions>();
     CLI::App* command =
-        app.add_subcommand("check", "予想番号を保存されている回の当せん番号と照らし合わせ、等級を出します");
+        app.add_subcommand("check", "予想番号を保存されている回の当選番号と照らし合わせ、等級を出します");
     command->footer(
         "予想番号は印刷・generate と同じ形式（「001→03 , 11 , 17 , 25 , 38 , 42」）か、6個の数字を\n"
-        "空白かコンマで区切った行（「3 11 17 25 38 42」）で、UTF-8（Shift_JIS も可）で読みます。見出しの\n"
+        "空白・タブ・コンマ・「、」・「・」・「-」・「/」で区切った行（「3 11 17 25 38 "
+        "42」、全角の数字も可）で、\n"
+        "UTF-8（Shift_JIS も可）で読みます。数字はどの順でも構いません。当選番号のページから写した行\n"
+        "（「第2037回 2025/10/09 03 11 17 25 38 42 "
+        "(07)」）は、回・日付・ボーナス数字を除いて読みます。見出しの\n"
         "行「Zentrix Predictor Ver.2.11」と空行は読み飛ばします。等級: 1等 6個一致, 2等 "
         "5個一致とボーナス数字,\n"
         "3等 5個一致, 4等 4個一致, 5等 3個一致。ボーナス数字は2等の判定にだけ使います。誤った行が\n"
         "あれば行番号と理由を示し、照合せずに終了コード 1 で終わります。データファイルは読むだけです。\n\n" +
-        std::string(kExitCodeHelp));
+        ExitCodeHelp({kExitOk, kExitFailure, kExitUsage, kExitDataFile}));
     command->add_option("--draw", options->draw, "照らし合わせる回（保存されている回）")->required();
     command->add_option("FILE", options->file, "予想番号のファイル（省略か - なら標準入力）");
     AddReadOnlyDataOption(*command, options->data);

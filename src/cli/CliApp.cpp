@@ -1,4 +1,5 @@
 // CliApp: the top-level application and its error handling, shared by every subcommand.
+#include "CliMessages.h"
 #include "Commands.h"
 #include "version/Version.h"
 
@@ -11,11 +12,13 @@ std::unique_ptr<CLI::App> MakeApp()
 {
     auto app =
         std::make_unique<CLI::App>("Zentrix: LOTO6 の予想番号をコマンドラインで出します。", "zentrix-cli");
+    // Subcommands take the formatter and the help flag from here when they are added.
+    app->formatter(MakeJapaneseFormatter());
     app->set_help_flag("-h,--help", "このヘルプを表示して終了します");
     app->set_version_flag("--version", "zentrix-cli (Zentrix) " + std::string(kVersion),
                           "バージョンを表示して終了します");
     app->require_subcommand(1);
-    app->footer(std::string(kExitCodeHelp));
+    app->footer(ExitCodeHelp());
     return app;
 }
 
@@ -28,8 +31,8 @@ int RunApp(CLI::App& app, CliContext& context, int argc, const char* const* argv
         // --help arrives as an "error" with status 0; everything else is a usage error.
         if (error.get_exit_code() == 0)
             return app.exit(error, context.out, context.err);
-        context.err << "zentrix-cli: オプションの誤り: " << error.what() << '\n'
-                    << "使い方は zentrix-cli --help または zentrix-cli generate --help で表示します。\n";
+        context.err << app.get_name() << ": " << DescribeParseError(error, app) << '\n'
+                    << UsageHint(app) << '\n';
         return kExitUsage;
     }
     return context.exitCode;

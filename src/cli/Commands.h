@@ -27,13 +27,6 @@ enum ExitCode : int
     kExitTooSlow = 7,       ///< passing sets are too rare to find in time
 };
 
-/// The exit statuses as the help texts list them.
-inline constexpr std::string_view kExitCodeHelp =
-    "終了コード: 0 成功, 1 その他の失敗, 2 オプションの誤り, 3 "
-    "データファイルを使えない（無い、使用中、読めない）,\n"
-    "4 キャリー個数と偶数／奇数の比率の矛盾, 5 当せん番号が2回分未満, 6 条件を満たす組み合わせが無い,\n"
-    "7 条件を満たす組み合わせが少なすぎて時間内に出せない";
-
 /// Where a command writes, and the status it leaves for main() to return.
 struct CliContext
 {

@@ -1,4 +1,5 @@
 // GenerateCommand: `zentrix-cli generate`, the prediction engine on a history file, sets to stdout.
+#include "CliMessages.h"
 #include "Commands.h"
 #include "DataFile.h"
 #include "PrintedSets.h"
@@ -82,12 +83,13 @@ void AddGenerateCommand(CLI::App& app, CliContext& context)
 {
     auto options = std::make_shared<GenerateOptions>();
     CLI::App* command =
-        app.add_subcommand("generate", "当せん番号の履歴から予想番号を出し、標準出力に書きます");
+        app.add_subcommand("generate", "当選番号の履歴から予想番号を出し、標準出力に書きます");
     command->footer(
         "予想番号は印刷と同じ形式（見出し、空行、1組1行）で UTF-8 で書きます。既定値はメインウィンドウを\n"
         "開いたときの設定です。データファイルは読むだけで、作成も変更もしません。Zentrix が同じ\n"
         "データファイルを開いている間は使用中のため実行できません。\n\n" +
-        std::string(kExitCodeHelp));
+        ExitCodeHelp({kExitOk, kExitFailure, kExitUsage, kExitDataFile, kExitContradiction, kExitTooFewDraws,
+                      kExitNoPassingSet, kExitTooSlow}));
     AddReadOnlyDataOption(*command, options->data);
     AddSettingsOptions(*command, options->settings, true);
     CLI::Option* seed = command->add_option("--seed", options->seed, "乱数の種（同じ種なら同じ結果）");

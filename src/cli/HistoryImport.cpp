@@ -202,7 +202,7 @@ ImportResult ImportDraws(const std::filesystem::path& dataFile, const std::strin
             const DrawRecord& have = stored[static_cast<std::size_t>(row.draw - 1)];
             if (!SameDraw(have, row))
                 return fail(kExitFailure,
-                            "第" + std::to_string(row.draw) + "回はデータファイルに別の当せん番号（" +
+                            "第" + std::to_string(row.draw) + "回はデータファイルに別の当選番号（" +
                                 NumbersText(have.Numbers, have.Bonus) + "）で保存されています。CSV では " +
                                 NumbersText(row.numbers, row.bonus) + " です。取り込みを中止しました。" +
                                 unchanged,

@@ -1,4 +1,5 @@
 // ImportCommand: `zentrix-cli import`, a results CSV appended to the history file, all or nothing.
+#include "CliMessages.h"
 #include "Commands.h"
 #include "CsvHistory.h"
 #include "HistoryImport.h"
@@ -57,7 +58,7 @@ int RunImport(const ImportOptions& options, CliContext& context)
         context.out << "第" << result.latestBefore + 1 << "回〜第" << latest << "回の" << result.added
                     << "回分を取り込みました";
     else
-        context.out << "新しく取り込む当せん番号はありませんでした（0回分）";
+        context.out << "新しく取り込む当選番号はありませんでした（0回分）";
     context.out << "（保存済みと同じため飛ばした行: " << result.skipped
                 << "回分、文字コード: " << EncodingName(csv.encoding) << "）。\nデータファイル「"
                 << options.data << "」の最新は第" << latest << "回です。\n";
@@ -70,8 +71,7 @@ int RunImport(const ImportOptions& options, CliContext& context)
 void AddImportCommand(CLI::App& app, CliContext& context)
 {
     auto options = std::make_shared<ImportOptions>();
-    CLI::App* command =
-        app.add_subcommand("import", "当せん番号の CSV ファイルをデータファイルに取り込みます");
+    CLI::App* command = app.add_subcommand("import", "当選番号の CSV ファイルをデータファイルに取り込みます");
     command->footer(
         "CSV の1行目は見出しです。列は名前で探します: 開催回（回別）、第1数字〜第6数字（本数字1〜6）、\n"
         "ボーナス数字、または英語の draw,date,n1,…,n6,bonus。日付とその他の列は読みません。\n"
@@ -83,9 +83,9 @@ void AddImportCommand(CLI::App& app, CliContext& context)
         "書き込みはデータファイルの隣に作った複製に行い、最後に置き換えるので、途中で失敗しても\n"
         "データファイルは元のままです。データファイルが無ければ作ります。Zentrix が同じデータファイルを\n"
         "開いている間は使用中のため取り込めません。\n\n" +
-        std::string(kExitCodeHelp));
+        ExitCodeHelp({kExitOk, kExitFailure, kExitUsage, kExitDataFile}));
     command->add_option("FILE", options->csv, "取り込む CSV ファイル")->required();
-    command->add_option("--data", options->data, "当せん番号のデータファイル（無ければ作ります）")
+    command->add_option("--data", options->data, "当選番号のデータファイル（無ければ作ります）")
         ->capture_default_str();
     command->callback([options, &context] { context.exitCode = RunImport(*options, context); });
 }

@@ -45,7 +45,7 @@ void AddSettingsOptions(CLI::App& command, SettingsOptionValues& values, bool wi
     command.add_option("--parity-level", values.base.parityLevel, "偶数:奇数 1 = 6:0 .. 4 = 3:3 .. 7 = 0:6")
         ->check(CLI::Range(1, 7))
         ->capture_default_str();
-    command.add_option("--carry", values.base.carryCount, "前回の当せん番号から引き継ぐ個数")
+    command.add_option("--carry", values.base.carryCount, "前回の当選番号から引き継ぐ個数")
         ->check(CLI::Range(0, 2))
         ->capture_default_str();
     command.add_option("--consecutive", values.consecutive, "連番を出現させる（on: 連番1組, off: 連番なし）")

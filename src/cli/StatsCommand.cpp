@@ -1,5 +1,6 @@
 // StatsCommand: `zentrix-cli stats`, per-number statistics and the weights a run would draw with.
 #include "AlignedTable.h"
+#include "CliMessages.h"
 #include "Commands.h"
 #include "DataFile.h"
 #include "HistoryTable.h"
@@ -41,7 +42,7 @@ int RunStats(const StatsOptions& options, CliContext& context)
     if (!LoadHistoryTable(options.data, context, table))
         return kExitDataFile;
     if (table.Latest() < 1) {
-        context.err << "データファイル「" << options.data << "」に当せん番号が保存されていません。\n";
+        context.err << "データファイル「" << options.data << "」に当選番号が保存されていません。\n";
         return kExitTooFewDraws;
     }
     if (!options.view.empty())
@@ -99,7 +100,7 @@ void AddStatsCommand(CLI::App& app, CliContext& context)
         "四捨五入、ちょうど半分は偶数へ）、時間軸合計は出た回の番号の合計です。重みはジェネレートが\n"
         "この設定で使う値で、選ばれる確率はその重み ÷ 重みの合計です。データファイルは読むだけで、\n"
         "作成も変更もしません。\n\n" +
-        std::string(kExitCodeHelp));
+        ExitCodeHelp({kExitOk, kExitFailure, kExitUsage, kExitDataFile, kExitTooFewDraws}));
     AddReadOnlyDataOption(*command, options->data);
     AddSettingsOptions(*command, options->settings, false);
     command->add_option(

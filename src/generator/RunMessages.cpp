@@ -19,8 +19,8 @@ std::string FreshNumbersNote(const CarryLists& carry)
     }
     const int odds = static_cast<int>(carry.FreshNumbers.size()) - evens;
     if (list.empty())
-        return "（前回の当せん番号には、前々回に出ていない数字がありません。）";
-    return "（前回の当せん番号のうち前々回に出ていない数字は " + list + " の" +
+        return "（前回の当選番号には、前々回に出ていない数字がありません。）";
+    return "（前回の当選番号のうち前々回に出ていない数字は " + list + " の" +
            std::to_string(carry.FreshNumbers.size()) + "個で、偶数" + std::to_string(evens) + "個・奇数" +
            std::to_string(odds) + "個です。）";
 }
@@ -58,8 +58,8 @@ std::string DescribeRunOutcome(const RunResult& result, const std::string& dataF
     case RunOutcome::Contradiction:
         return std::string(kContradictionMessage);
     case RunOutcome::TooFewDraws:
-        return "予想番号を出すには2回分以上の当せん番号が必要です。データファイル「" + dataFileName +
-               "」に保存されている当せん番号は" + std::to_string(result.storedDraws) + "回分です。";
+        return "予想番号を出すには2回分以上の当選番号が必要です。データファイル「" + dataFileName +
+               "」に保存されている当選番号は" + std::to_string(result.storedDraws) + "回分です。";
     case RunOutcome::NoPassingSet:
         return DescribeInfeasibility(result);
     case RunOutcome::TooSlow:

@@ -20,7 +20,31 @@ const FieldNumber& highestNumber()
     return fortyThree;
 }
 
+bool IsBlank(std::string_view text)
+{
+    return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+}
+
+/// The text as typed, without surrounding blanks and cut after 12 characters.
+std::string Shortened(std::string_view text)
+{
+    const std::size_t first = text.find_first_not_of(" \t\r\n");
+    text = text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+    std::size_t at = 0;
+    for (int characters = 0; at < text.size() && characters < 12; ++characters) {
+        const auto byte = static_cast<unsigned char>(text[at]);
+        at += byte < 0x80 ? 1 : byte < 0xE0 ? 2 : byte < 0xF0 ? 3 : 4;
+    }
+    return at < text.size() ? std::string(text.substr(0, at)) + "…" : std::string(text);
+}
+
 } // namespace
+
+std::string editor_text::WrittenAsNextDraw(std::string_view typed, RecordNo record)
+{
+    return "抽選回数「" + Shortened(typed) + "」は保存済みの回でも次の回でもないため、第" +
+           std::to_string(record) + "回として書き込みました。";
+}
 
 HistoryEditor::HistoryEditor(HistoryFile& history, HistoryEditorView& view)
     : m_history(history)
@@ -150,7 +174,9 @@ void HistoryEditor::Writing_Click()
     if (!entry)
         return;
 
-    const RecordNo record = storedDrawInText1().value_or(m_history.Latest() + 1);
+    const std::optional<RecordNo> stored = storedDrawInText1();
+    const RecordNo record = stored.value_or(m_history.Latest() + 1);
+    const std::string typed = m_view.fieldText(EditorField::Text1);
     if (const StoreStatus written = m_history.WriteDraw(record, entry->numbers, entry->bonus); !written) {
         reportStoreError(written);
         return;
@@ -161,6 +187,10 @@ void HistoryEditor::Writing_Click()
     m_view.setFieldText(EditorField::Text1, std::to_string(m_history.Latest() + 1));
     emptyNumberFields();
     m_view.setLatest(m_history.Latest());
+    // A draw number that is neither stored nor the next one was not where the draw went: say so.
+    if (!stored && !IsBlank(typed) &&
+        FieldValue(typed).RoundToInteger() != std::optional<std::int64_t>(record))
+        m_view.setStatusText(editor_text::WrittenAsNextDraw(typed, record));
     if (!scanned)
         reportStoreError(scanned);
 }

@@ -21,6 +21,10 @@ inline constexpr std::string_view kInputErrorStatus = "入力値のエラーで�
 inline constexpr std::string_view kInputErrorTitle = "入力エラー";
 /// The title of the box that reports a failed read, write or delete of the data file.
 inline constexpr std::string_view kStoreErrorTitle = "Zentrix";
+/// The status text after a write whose draw number in `Text1` (as typed) was neither a stored
+/// draw nor the next one, so the draw went to `record`, the next one:
+/// "抽選回数「50」は保存済みの回でも次の回でもないため、第11回として書き込みました。"
+std::string WrittenAsNextDraw(std::string_view typed, RecordNo record);
 } // namespace editor_text
 
 /**
@@ -44,7 +48,8 @@ public:
 
     /// Runs EntryCheck and, when the entry passes, writes it over draw n = value of `Text1` when
     /// 1 <= n <= Latest, or as a new draw Latest + 1 otherwise; then `Text1` shows the next new
-    /// draw's number, the number fields are emptied and Latest is rescanned.
+    /// draw's number, the number fields are emptied and Latest is rescanned. When `Text1` held a
+    /// number other than the draw the entry went to, the status line says where it went.
     void Writing_Click();
 
     /// Clears the latest stored draw in the file and lowers Latest by one. With no stored draw it

@@ -43,7 +43,7 @@ std::string DescribeStoreError(const StoreStatus& status, const std::string& fil
         text = "「" + fileName + "」は通常のファイルではないため、データファイルとして開けません。";
         break;
     case StoreError::InUse:
-        text = "データファイル「" + fileName + "」は他のZentrixで使用中です。そちらを終了してから起動して下さい。";
+        text = "データファイル「" + fileName + "」は他のZentrixで使用中です。";
         break;
     case StoreError::OutOfRange:
         text = "データファイル「" + fileName + "」に第" + std::to_string(status.record) + "回のレコードはありません。";

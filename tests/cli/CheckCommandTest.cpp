@@ -84,6 +84,51 @@ TEST(SetLineTest, BadLinesSayWhy)
     EXPECT_EQ(ParseSetLine("1 2 3 4 5 006").kind, ParsedSetLine::Bad);
 }
 
+TEST(SetLineTest, SetsAsPeopleWriteThem)
+{
+    const PredictionSet expected = Set({3, 11, 17, 25, 38, 42});
+    for (const char* text : {
+             "３ １１ １７ ２５ ３８ ４２",      // typed with an input method
+             "３　１１　１７　２５　３８　４２", // ideographic spaces
+             "03-11-17-25-38-42",
+             "3・11・17・25・38・42",
+             "3、11、17、25、38、42",
+             "3/11/17/25/38/42",
+             "３－１１－１７－２５－３８－４２",
+             "42\t38\t25\t17\t11\t3",
+             "17 42 3 38 11 25",
+             "００３→０３ , １１ , １７ , ２５ , ３８ , ４２",
+             // lines copied from a results page or a results CSV
+             "第2037回 2025/10/09(木) 03 11 17 25 38 42 (07)",
+             "第2037回\t2025年10月9日\t03\t11\t17\t25\t38\t42\t(07)",
+             "本数字 03 11 17 25 38 42 ボーナス数字 （07）",
+             "令和7年10月9日 第２０３７回 03 11 17 25 38 42 ボーナス 07",
+             "2037,2025-10-09,3,11,17,25,38,42,7",
+         }) {
+        const ParsedSetLine line = ParseSetLine(text);
+        ASSERT_EQ(line.kind, ParsedSetLine::Set) << text << ": " << line.error;
+        EXPECT_EQ(line.set, expected) << text;
+    }
+    EXPECT_EQ(ParseSetLine("００３→０３ , １１ , １７ , ２５ , ３８ , ４２").label, 3);
+    EXPECT_EQ(ParseSetLine("　\t").kind, ParsedSetLine::Blank);
+}
+
+TEST(SetLineTest, LenientFormsStillRefuseWhatIsNotASet)
+{
+    // Without a date, a draw number or a bonus mark, a seventh number is an error, not a bonus.
+    EXPECT_NE(ParseSetLine("3 11 17 25 38 42 07").error.find("7個"), std::string::npos);
+    EXPECT_NE(ParseSetLine("３ １１ １７ ２５ ３８ ４４").error.find("「44」"), std::string::npos);
+    EXPECT_NE(ParseSetLine("3-11-17-25-38-x").error.find("「x」"), std::string::npos);
+    EXPECT_NE(ParseSetLine("3.11.17.25.38.42").error.find("（1個あります）"), std::string::npos);
+    EXPECT_NE(ParseSetLine("第2037回 2025/10/09 03 11 17 25 38").error.find("5個"), std::string::npos);
+    EXPECT_NE(ParseSetLine("3・3・17・25・38・42").error.find("03 が2回"), std::string::npos);
+    // A huge line is refused as a whole rather than taken apart.
+    const std::string huge = "3 11 17" + std::string(200000, ' ') + "25 38 42";
+    EXPECT_NE(ParseSetLine(huge).error.find("長すぎます"), std::string::npos);
+    EXPECT_EQ(ParseSetLine(std::string(5000, ' ') + "3 11 17 25 38 42" + std::string(5000, ' ')).kind,
+              ParsedSetLine::Set);
+}
+
 class CheckCommandTest : public ::testing::Test
 {
 protected:
@@ -114,7 +159,7 @@ TEST_F(CheckCommandTest, ScoresPrintedOutputFromStandardInput)
                              "005→03 , 07 , 11 , 17 , 40 , 43\n"
                              "006→01 , 02 , 04 , 05 , 06 , 07\n");
     ASSERT_EQ(run.status, kExitOk) << run.err;
-    EXPECT_NE(run.out.find("第2回の当せん番号: 03 , 11 , 17 , 25 , 38 , 42 ボーナス 07"), std::string::npos)
+    EXPECT_NE(run.out.find("第2回の当選番号: 03 , 11 , 17 , 25 , 38 , 42 ボーナス 07"), std::string::npos)
         << run.out;
     EXPECT_NE(run.out.find("001→03 , 11 , 17 , 25 , 38 , 42  一致 6個（03 11 17 25 38 42）  1等\n"),
               std::string::npos)
@@ -153,9 +198,25 @@ TEST_F(CheckCommandTest, BadLinesAreListedWithTheirNumbersAndNothingIsScored)
                              "003→03 , 11 , 17 , 25 , 38 , 44\n");
     EXPECT_EQ(run.status, kExitFailure);
     EXPECT_TRUE(run.out.empty()) << run.out;
-    EXPECT_NE(run.err.find("標準入力の4行目: 数字が6個ではありません"), std::string::npos) << run.err;
-    EXPECT_NE(run.err.find("標準入力の5行目: 「44」"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("標準入力の4行目「002→03 , 11 , 17 , 25 , 38」: 数字が6個ではありません"),
+              std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("標準入力の5行目「003→03 , 11 , 17 , 25 , 38 , 44」: 「44」"), std::string::npos)
+        << run.err;
     EXPECT_EQ(run.err.find("3行目"), std::string::npos) << run.err;
+}
+
+TEST_F(CheckCommandTest, ReadsFullWidthAndDashedSetsAndNamesALongBadLineShortly)
+{
+    const CliRun run = check("４２　３８　２５　１７　１１　３\n01-02-04-05-06-08\n");
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    EXPECT_NE(run.out.find("001→03 , 11 , 17 , 25 , 38 , 42  一致 6個"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("002→01 , 02 , 04 , 05 , 06 , 08  一致 0個"), std::string::npos) << run.out;
+
+    const CliRun bad = check("1 2 3 4 5 6\n" + std::string(60, '7') + "\n");
+    EXPECT_EQ(bad.status, kExitFailure);
+    EXPECT_NE(bad.err.find("標準入力の2行目「" + std::string(40, '7') + "…」: "), std::string::npos)
+        << bad.err;
 }
 
 TEST_F(CheckCommandTest, RefusesWhatCannotBeChecked)

@@ -215,7 +215,7 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"ConflictingStoredDraw",
                 kCsvHeader +
                     "1,,1,2,3,4,5,6,7\n2,,8,9,10,11,12,40,14\n3,,15,16,17,18,19,20,21\n4,,1,2,3,4,5,6,7\n",
-                kExitFailure, "3行目: 第2回はデータファイルに別の当せん番号"},
+                kExitFailure, "3行目: 第2回はデータファイルに別の当選番号"},
         Refusal{"ConflictingBonus", kCsvHeader + "3,,15,16,17,18,19,20,22\n", kExitFailure,
                 "第3回はデータファイル"},
         Refusal{"MalformedLine", kCsvHeader + kStored + "4,,1,2,3\n", kExitFailure, "5行目: 列が足りません"},

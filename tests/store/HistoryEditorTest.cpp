@@ -326,6 +326,36 @@ TEST_F(HistoryEditorTest, ADrawNumberAboveLatestStillAppendsAtLatestPlusOne)
     }
 }
 
+TEST_F(HistoryEditorTest, TheStatusLineSaysWhereADrawWithAMistypedNumberWent)
+{
+    for (const char* number : {"50", "-5", "0", "abc", " 12 "}) {
+        open(TenDraws());
+        m_view.status = "前のヒント";
+        type(EditorField::Text1, number);
+        enter({"3", "11", "18", "25", "36", "42"}, "7");
+        m_editor->Writing_Click();
+        EXPECT_EQ(m_view.status, text::WrittenAsNextDraw(number, 11)) << number;
+        EXPECT_TRUE(m_view.messages.empty()) << number;
+        m_history.reset();
+    }
+    EXPECT_EQ(text::WrittenAsNextDraw(" 2050 ", 2039),
+              "抽選回数「2050」は保存済みの回でも次の回でもないため、第2039回として書き込みました。");
+    EXPECT_EQ(text::WrittenAsNextDraw("1234567890123456", 3),
+              "抽選回数「123456789012…」は保存済みの回でも次の回でもないため、第3回として書き込みました。");
+
+    // The next draw's own number, an empty field or a stored draw: the draw went where it was
+    // asked to, and the status text stays as it was.
+    for (const char* number : {"11", "", "  ", "4", "10.6"}) {
+        open(TenDraws());
+        m_view.status = "前のヒント";
+        type(EditorField::Text1, number);
+        enter({"3", "11", "18", "25", "36", "42"}, "7");
+        m_editor->Writing_Click();
+        EXPECT_EQ(m_view.status, "前のヒント") << "[" << number << "]";
+        m_history.reset();
+    }
+}
+
 TEST_F(HistoryEditorTest, AStoredDrawIsReplacedWithoutAQuestion)
 {
     open(TenDraws());

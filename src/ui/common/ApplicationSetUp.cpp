@@ -4,6 +4,7 @@
 #include "ui/common/AppIcon.h"
 #include "ui/common/ClassicFrameStyle.h"
 #include "ui/common/Fonts.h"
+#include "ui/common/StatusLine.h"
 
 #include <QApplication>
 
@@ -14,6 +15,7 @@ void SetUpApplication()
     QApplication::setWindowIcon(AppIcon());
     QApplication::setStyle(new ClassicFrameStyle); // the application takes ownership
     InstallFontSubstitutions();
+    InstallAccessibleInterfaces();
 }
 
 } // namespace zentrix::ui

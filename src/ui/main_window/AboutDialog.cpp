@@ -107,6 +107,12 @@ AboutDialog::AboutDialog(QWidget* parent)
     m_ui.Text2 = FixedTextBox(this, QStringLiteral("Text2"), TwipsRect(1680, 1320, 2775, 855),
                               DesignFont(kGothicFace, 9), QStringLiteral("開発元 ： Morvane\r\n \r\n\r\n"));
 
+    // What a screen reader calls the boxes, whose texts it reads as their values.
+    m_ui.Text1->setAccessibleName(QStringLiteral("製品名"));
+    m_ui.Picture1->setAccessibleName(QStringLiteral("Zentrix のロゴ"));
+    m_ui.Text3->setAccessibleName(QStringLiteral("バージョン"));
+    m_ui.Text2->setAccessibleName(QStringLiteral("開発元"));
+
     setTabOrder(m_ui.cmdCloseAbout, m_ui.Text1);
     setTabOrder(m_ui.Text1, m_ui.Text3);
     setTabOrder(m_ui.Text3, m_ui.Text2);

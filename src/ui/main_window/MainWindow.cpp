@@ -24,6 +24,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QStyle>
+#include <QToolTip>
 #include <array>
 
 namespace zentrix::ui {
@@ -60,6 +62,7 @@ MainWindow::MainWindow(HistoryFile& history, QWidget* parent)
 
     connectInterlocks();
     installHints();
+    connectSetCountFeedback();
 
     // Collaborators that give the history editor and cmdGen their behaviour attach here.
     new HistoryEditorBinding(*this);
@@ -179,6 +182,29 @@ void MainWindow::sldNum_Change()
     m_ui.Text3->setText(QString::fromLatin1(kParityRatios[level - 1]));
     // At the extremes every number has the same parity, so a consecutive pair is impossible.
     m_ui.chkConsecut->setHidden(level == 1 || level == 7);
+}
+
+// --- Set-count feedback ----------------------------------------------------------------------------
+
+// The slider's scale marks only say 1, 50 and 100: its value is shown in its tooltip, and next to
+// the handle while the user drags it or moves it with the keys.
+void MainWindow::connectSetCountFeedback()
+{
+    connect(m_ui.sldCount, &QSlider::valueChanged, this, &MainWindow::showSetCount);
+    connect(m_ui.sldCount, &QSlider::sliderPressed, this, &MainWindow::showSetCount);
+    showSetCount();
+}
+
+void MainWindow::showSetCount()
+{
+    QSlider* slider = m_ui.sldCount;
+    const QString text = QStringLiteral("%1組").arg(slider->value());
+    slider->setToolTip(text);
+    if (!slider->isSliderDown() && !slider->hasFocus())
+        return;
+    const int handle = QStyle::sliderPositionFromValue(slider->minimum(), slider->maximum(), slider->value(),
+                                                       slider->width());
+    QToolTip::showText(slider->mapToGlobal(QPoint(handle, slider->height())), text, slider);
 }
 
 // --- Status-bar hints ----------------------------------------------------------------------------

@@ -71,6 +71,8 @@ private:
     void buildMenus();
     void connectInterlocks();
     void installHints();
+    void connectSetCountFeedback();
+    void showSetCount();
     void showHint(QWidget* receiver, const QPoint& position);
 
     // Settings interlocks.

@@ -1,7 +1,9 @@
 // MainWindowLayout: the one table of frmMain's controls and the builder that walks it.
 #include "ui/main_window/MainWindowLayout.h"
 
+#include "ui/common/FittingText.h"
 #include "ui/common/Fonts.h"
+#include "ui/common/StatusLine.h"
 #include "ui/main_window/MainWindowControls.h"
 
 #include <QButtonGroup>
@@ -151,7 +153,8 @@ QWidget* CreateWidget(const ControlPlacement& control, QWidget* parent)
         return strip;
     }
     case Kind::StatusText: {
-        auto* text = new QLabel(caption, parent);
+        auto* text = new StatusLine(parent);
+        text->setText(caption);
         text->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         text->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         text->setContentsMargins(2, 0, 2, 0);
@@ -273,10 +276,37 @@ void FillControls(const QHash<QString, QWidget*>& built, QWidget* client, MainWi
         ui.optDataGroup->addButton(ui.optData[i], i);
 }
 
+// What a screen reader calls the controls that carry no caption of their own; the others are
+// known by their captions.
+void NameForScreenReaders(MainWindowControls& ui)
+{
+    // Unnamed, a frame inside another frame would be called by the outer frame's caption.
+    for (QGroupBox* frame : {ui.fraOption, ui.Carry, ui.Frame3, ui.Frame4, ui.Frame5, ui.Frame1, ui.Frame2})
+        frame->setAccessibleName(frame->title());
+    ui.Text9->setAccessibleName(QStringLiteral("予想する抽選回"));
+    ui.sldCount->setAccessibleName(QStringLiteral("同時予想回数"));
+    ui.sldNum->setAccessibleName(QStringLiteral("偶数／奇数の偏り"));
+    ui.Text3->setAccessibleName(QStringLiteral("偶数 : 奇数"));
+    ui.sldData->setAccessibleName(QStringLiteral("総出現回数による重み付けの強さ"));
+    ui.sldCurrentData->setAccessibleName(QStringLiteral("時間軸による重み付けの強さ"));
+    ui.Text1->setAccessibleName(QStringLiteral("抽選回数"));
+    for (int i = 0; i < int(ui.Text2.size()); ++i)
+        ui.Text2[i]->setAccessibleName(QStringLiteral("当選番号%1").arg(i + 1));
+    ui.Text8->setAccessibleName(QStringLiteral("ボーナス番号"));
+    ui.ProgressBar1->setAccessibleName(QStringLiteral("予想番号の生成の進み具合"));
+    ui.StatusBar1->setAccessibleName(QStringLiteral("区切り線"));
+}
+
 // The design values of the controls that have more than a caption.
 void ApplyDesignValues(MainWindowControls& ui)
 {
     ShowOnButtonFace(ui.Text9);
+    // The heading and the ratio only show what the program puts there.
+    ui.Text9->setReadOnly(true);
+    ui.Text3->setReadOnly(true);
+    // Draw numbers have four digits (five one day); the fields keep their size and fit the face.
+    KeepTextInView(ui.Text9);
+    KeepTextInView(ui.Text1);
 
     ui.chkConsecut->setChecked(true);
     ui.CarryNumber[1]->setChecked(true);
@@ -325,6 +355,7 @@ void BuildMainWindowControls(QWidget* client, MainWindowControls& ui)
     }
     FillControls(built, client, ui);
     ApplyDesignValues(ui);
+    NameForScreenReaders(ui);
 }
 
 } // namespace zentrix::ui

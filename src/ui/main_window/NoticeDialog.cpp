@@ -45,6 +45,7 @@ NoticeDialog::NoticeDialog(QWidget* parent)
     // Read-only: the notice can be read, selected and copied, never changed.
     m_ui.txtMennseki = new QPlainTextEdit(m_ui.fraMennseki);
     m_ui.txtMennseki->setObjectName(QStringLiteral("txtMennseki"));
+    m_ui.txtMennseki->setAccessibleName(QStringLiteral("使用上の注意"));
     m_ui.txtMennseki->setGeometry(TwipsRect(240, 480, 5415, 2655));
     m_ui.txtMennseki->setReadOnly(true);
     m_ui.txtMennseki->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);

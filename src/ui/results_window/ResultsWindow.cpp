@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTableWidget>
 #include <algorithm>
@@ -61,9 +62,30 @@ QPushButton* PlaceButton(QWidget* parent, const ControlPlacement& place)
     return button;
 }
 
+/// What a screen reader says for a cell: a number without its leading zero ("03" is 3) and a row
+/// label as the set it starts ("001→" is 1組目), so neither is spelt out digit by digit or read
+/// with an arrow.
+QString SpokenText(const QString& text)
+{
+    static const QRegularExpression label(QStringLiteral("^0*([0-9]+)→$"));
+    static const QRegularExpression number(QStringLiteral("^0*([0-9]+)$"));
+    if (const QRegularExpressionMatch m = label.match(text); m.hasMatch())
+        return m.captured(1) + QStringLiteral("組目");
+    if (const QRegularExpressionMatch m = number.match(text); m.hasMatch())
+        return m.captured(1);
+    return text;
+}
+
+void SetItemText(QTableWidgetItem* item, const QString& text)
+{
+    item->setText(text);
+    item->setData(Qt::AccessibleTextRole, SpokenText(text));
+}
+
 QTableWidgetItem* CentredItem(const QString& text = {})
 {
-    auto* item = new QTableWidgetItem(text);
+    auto* item = new QTableWidgetItem;
+    SetItemText(item, text);
     item->setTextAlignment(Qt::AlignCenter);
     return item;
 }
@@ -105,6 +127,7 @@ ResultsWindow::ResultsWindow(std::function<int()> printedSetCount)
     resize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
 
     m_controls.MSFlexGrid1 = Place<QTableWidget>(this, kGrid);
+    m_controls.MSFlexGrid1->setAccessibleName(QStringLiteral("予想結果"));
     m_controls.OK_Button = PlaceButton(this, kOkButton);
     m_controls.PrintButton = PlaceButton(this, kPrintButton);
     setTabOrder(m_controls.MSFlexGrid1, m_controls.OK_Button);
@@ -161,11 +184,11 @@ void ResultsWindow::setCellText(int row, int col, const QString& text)
     if (row < 0 || row >= kRows || col < 0 || col >= kColumns || (row == 0 && col == 0))
         return;
     if (row == 0)
-        grid->horizontalHeaderItem(col - 1)->setText(text);
+        SetItemText(grid->horizontalHeaderItem(col - 1), text);
     else if (col == 0)
-        grid->verticalHeaderItem(row - 1)->setText(text);
+        SetItemText(grid->verticalHeaderItem(row - 1), text);
     else {
-        grid->item(row - 1, col - 1)->setText(text);
+        SetItemText(grid->item(row - 1, col - 1), text);
         m_lastSetRow = std::max(m_lastSetRow, row);
     }
 }

@@ -5,6 +5,7 @@
 #include "ui/main_window/AboutDialog.h"
 #include "ui/main_window/NoticeDialog.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QFontInfo>
@@ -21,6 +22,7 @@
 #include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace zentrix::ui {
 namespace {
@@ -311,6 +313,37 @@ TEST(AboutDialog, EveryOpeningShowsTheSameTexts)
     ASSERT_TRUE(text1 && text2);
     EXPECT_EQ(text1->text(), QStringLiteral("Zentrix Predictor"));
     EXPECT_EQ(text2->toPlainText(), QStringLiteral("開発元 ： Morvane\n \n\n"));
+}
+
+// A screen reader finds a name for every control of both dialogs, not the caption of the frame
+// around it nor nothing at all.
+TEST(DialogAccessibility, EveryControlHasAName)
+{
+    NoticeDialog notice;
+    AboutDialog about;
+    const std::map<QString, QString> expected = {
+        {"txtMennseki", "使用上の注意"},
+        {"cmdCloseMennseki", "OK"},
+        {"fraMennseki", "使用上の注意"},
+        {"Text1", "製品名"},
+        {"Picture1", "Zentrix のロゴ"},
+        {"Text3", "バージョン"},
+        {"Text2", "開発元"},
+        {"cmdCloseAbout", "OK"},
+    };
+    std::size_t checked = 0;
+    for (QDialog* dialog : {static_cast<QDialog*>(&notice), static_cast<QDialog*>(&about)}) {
+        for (QWidget* widget : dialog->findChildren<QWidget*>()) {
+            const auto name = expected.find(widget->objectName());
+            if (name == expected.end())
+                continue;
+            ++checked;
+            QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
+            ASSERT_NE(iface, nullptr);
+            EXPECT_EQ(iface->text(QAccessible::Name), name->second) << name->first.toStdString();
+        }
+    }
+    EXPECT_EQ(checked, expected.size());
 }
 
 } // namespace

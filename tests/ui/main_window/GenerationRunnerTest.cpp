@@ -327,7 +327,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(NoSetsCase{"TooFewDraws",
                                  {Draw({1, 2, 3, 4, 5, 6}, 7)},
                                  [](auto&, auto&, auto&) {},
-                                 "2回分以上の当せん番号が必要です"},
+                                 "2回分以上の当選番号が必要です"},
                       NoSetsCase{"NoPassingSet", kOddFresh,
                                  [](MainWindowControls& ui, GenerationRunner&, test::FailurePlan&) {
                                      ui.CarryNumber[1]->setChecked(true); // one fresh number, all six even

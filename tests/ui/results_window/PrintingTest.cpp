@@ -7,6 +7,7 @@
 #include "ui/results_window/ResultsWindow.h"
 #include "ui/results_window/TmpForm.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -256,6 +257,37 @@ TEST_F(PrintingTest, TheSystemDialogOffersNoPrintToFileAndCancelPrintsNothing)
         << choices.join(u'|').toStdString();
     EXPECT_TRUE(messages.empty());
     EXPECT_FALSE(TmpForm::IsLoaded());
+}
+
+TEST_F(PrintingTest, TheSystemDialogOffersNoPageRangeToType)
+{
+    PrintDialog::setInterceptor({});
+    QStringList shown;
+    bool allPages = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        // Open the dialog's options part, where the page choices live.
+        for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
+            if (button->isVisible() && button->text().contains(u">>"))
+                button->click();
+        }
+        for (const char* name : {"printRange", "from", "to", "pagesRadioButton", "pagesLineEdit"}) {
+            for (const QWidget* widget : dialog->findChildren<QWidget*>(QLatin1String(name))) {
+                if (widget->isVisibleTo(dialog))
+                    shown << QString::fromLatin1(name);
+            }
+        }
+        if (const auto* all = dialog->findChild<QAbstractButton*>(QStringLiteral("printAll")))
+            allPages = all->isChecked();
+        dialog->reject();
+    });
+    ResultsWindow window([] { return 1; });
+    Fill(window, 1);
+    print(window);
+    EXPECT_TRUE(shown.isEmpty()) << shown.join(u' ').toStdString();
+    EXPECT_TRUE(allPages);
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST(PrintDialog, ConfirmingWithoutAnyPrinterCountsAsACancel)
