@@ -32,6 +32,9 @@ std::string WithoutNames(std::string text, const std::vector<std::string>& typed
                   "BOM",         "SVG",     "Loto6data.dt", "Predictor", "Ver.2.11",  "on",    "off",
                   "total",       "time",    "draw",         "date",      "n1",        "n2",    "n3",
                   "n4",          "n5",      "n6",           "bonus"});
+    // The values of stats --view are typed as they stand.
+    names.insert(names.end(),
+                 {"gaps", "hot", "carry", "slide", "consecutive", "digits", "sum", "parity", "pairs"});
     std::sort(names.begin(), names.end(),
               [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
     for (const std::string& name : names) {
