@@ -1,6 +1,7 @@
 // zentrix: start-up. Shows the main window, which opens the draw history in the working directory.
 #include "store/HistoryFile.h"
 #include "ui/common/ApplicationSetUp.h"
+#include "ui/common/GuardedApplication.h"
 #include "ui/common/MessageBox.h"
 #include "ui/main_window/MainWindow.h"
 
@@ -9,6 +10,7 @@
 #include <QLocale>
 #include <QTranslator>
 #include <csignal>
+#include <cstdio>
 
 int main(int argc, char* argv[])
 {
@@ -16,7 +18,9 @@ int main(int argc, char* argv[])
     // A write beyond the file-size limit must fail with an error we report, not kill the program.
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
-    QApplication app(argc, argv);
+    zentrix::ui::GuardStartUp();
+    zentrix::ui::GuardedApplication app(argc, argv);
+    zentrix::ui::StartUpFinished();
     QApplication::setApplicationName(QStringLiteral("Zentrix"));
     zentrix::ui::SetUpApplication();
 
@@ -34,9 +38,12 @@ int main(int argc, char* argv[])
     if (const zentrix::StoreStatus opened = window.load(); !opened) {
         // Without its data file the program has nothing to work on: say why and leave.
         const std::string name(zentrix::HistoryFile::kDefaultFileName);
-        zentrix::ui::MessageBox::show(nullptr, QStringLiteral("Zentrix"),
-                                      QString::fromStdString(zentrix::DescribeStoreError(opened, name)),
-                                      zentrix::ui::MessageBox::Icon::Critical);
+        const std::string reason = zentrix::DescribeStoreError(opened, name);
+        std::fprintf(stderr, "Zentrix: %s\n", reason.c_str());
+        // Where no window can be seen, a box would wait for a click that never comes.
+        if (zentrix::ui::GuardedApplication::ShowsWindows())
+            zentrix::ui::MessageBox::show(nullptr, QStringLiteral("Zentrix"), QString::fromStdString(reason),
+                                          zentrix::ui::MessageBox::Icon::Critical);
         return 1;
     }
     window.show();

@@ -1,4 +1,5 @@
 // CheckCommand: `zentrix-cli check`, printed sets scored against a stored draw.
+#include "CommandIo.h"
 #include "Commands.h"
 #include "DataFile.h"
 #include "HistoryTable.h"
@@ -26,21 +27,11 @@ struct CheckOptions
 /// At most this many bad lines are listed; the rest are only counted.
 constexpr int kListedBadLines = 20;
 
-bool ReadInput(const CheckOptions& options, CliContext& context, std::string& bytes)
+InputRead ReadInput(const CheckOptions& options, CliContext& context, std::string& bytes)
 {
-    if (options.file.empty() || options.file == "-") {
-        std::istream& in = context.in ? *context.in : std::cin;
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        return !in.bad();
-    }
-    std::error_code ec;
-    if (std::filesystem::is_directory(options.file, ec))
-        return false;
-    std::ifstream in(options.file, std::ios::binary);
-    if (!in)
-        return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    if (options.file.empty() || options.file == "-")
+        return ReadInputStream(context.in ? *context.in : std::cin, bytes);
+    return ReadInputFile(options.file, bytes);
 }
 
 std::string MatchText(const PredictionSet& set, const DrawRow& draw)
@@ -58,8 +49,14 @@ int RunCheck(const CheckOptions& options, CliContext& context)
     const std::string source =
         options.file.empty() || options.file == "-" ? "標準入力" : "「" + options.file + "」";
     std::string bytes;
-    if (!ReadInput(options, context, bytes)) {
+    switch (ReadInput(options, context, bytes)) {
+    case InputRead::Ok:
+        break;
+    case InputRead::Unreadable:
         context.err << source << "を読み込めませんでした。\n";
+        return kExitFailure;
+    case InputRead::TooLarge:
+        context.err << TooLargeInputMessage(source) << '\n';
         return kExitFailure;
     }
     const DecodedText decoded = DecodeText(bytes);
@@ -135,8 +132,7 @@ int RunCheck(const CheckOptions& options, CliContext& context)
         out << (k > 0 ? " / " : "") << PrizeName(static_cast<Prize>(k)) << " "
             << tally[static_cast<std::size_t>(k)] << "口";
     out << "（全" << sets.size() << "口）\n";
-    out.flush();
-    return out ? kExitOk : kExitFailure;
+    return FinishOutput(context);
 }
 
 } // namespace

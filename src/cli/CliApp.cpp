@@ -2,7 +2,9 @@
 #include "Commands.h"
 
 #include <CLI/CLI.hpp>
+#include <new>
 #include <ostream>
+#include <stdexcept>
 
 namespace zentrix::cli {
 
@@ -25,9 +27,22 @@ int RunApp(CLI::App& app, CliContext& context, int argc, const char* const* argv
         // --help arrives as an "error" with status 0; everything else is a usage error.
         if (error.get_exit_code() == 0)
             return app.exit(error, context.out, context.err);
-        context.err << "zentrix-cli: オプションの誤り: " << error.what() << '\n'
-                    << "使い方は zentrix-cli --help または zentrix-cli generate --help で表示します。\n";
+        context.err << "zentrix-cli: オプションの誤り: " << error.what() << '\n';
+        // Point to the help of the subcommand that was being read, when there is one.
+        const std::vector<CLI::App*> chosen = app.get_subcommands();
+        if (!chosen.empty())
+            context.err << "使い方は zentrix-cli " << chosen.back()->get_name() << " --help で表示します。\n";
+        else
+            context.err << "使い方は zentrix-cli --help で表示します。\n";
         return kExitUsage;
+    } catch (const std::bad_alloc&) {
+        // The data file is only ever replaced whole, so nothing is left half-written.
+        context.err << "zentrix-cli: メモリが足りないため中止しました。データファイルは変更していません。\n";
+        return kExitFailure;
+    } catch (const std::exception& error) {
+        context.err << "zentrix-cli: 予期しないエラーのため中止しました（" << error.what()
+                    << "）。データファイルは変更していません。\n";
+        return kExitFailure;
     }
     return context.exitCode;
 }

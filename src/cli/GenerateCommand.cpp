@@ -1,4 +1,5 @@
 // GenerateCommand: `zentrix-cli generate`, the prediction engine on a history file, sets to stdout.
+#include "CommandIo.h"
 #include "Commands.h"
 #include "DataFile.h"
 #include "PrintedSets.h"
@@ -72,8 +73,7 @@ int RunGenerate(const GenerateOptions& options, CliContext& context)
         return ExitCodeFor(result.outcome);
     }
     context.out << kPrintHeader << "\n\n" << printer.lines();
-    context.out.flush();
-    return context.out ? kExitOk : kExitFailure;
+    return FinishOutput(context);
 }
 
 } // namespace
