@@ -30,7 +30,8 @@ std::unique_ptr<HistoryFile> OpenDataFile(const std::string& name, CliContext& c
     }
     if (std::filesystem::is_symlink(linked) && !std::filesystem::exists(path, ec) &&
         ec == std::errc::no_such_file_or_directory) {
-        context.err << "データファイル「" << name << "」はシンボリックリンクですが、リンク先が見つかりません。\n";
+        context.err << "データファイル「" << name
+                    << "」はシンボリックリンクですが、リンク先が見つかりません。\n";
         return nullptr;
     }
     auto history = std::make_unique<HistoryFile>(path, MakeNativeFileDevice(FileAccess::ReadOnly));

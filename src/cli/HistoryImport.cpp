@@ -124,8 +124,8 @@ ImportResult ImportDraws(const std::filesystem::path& dataFile, const std::strin
             return fail(kExitDataFile, DescribeStoreError(replaced, fileName) + Reason(replaced.systemError));
         if (replaced.record > 0 && replaced.error == StoreError::WriteFailed)
             return fail(kExitDataFile, DescribeStoreError(replaced, fileName));
-        return fail(kExitDataFile, "データファイル「" + fileName + "」を書き換えられませんでした。" + unchanged +
-                                       Reason(replaced.systemError));
+        return fail(kExitDataFile, "データファイル「" + fileName + "」を書き換えられませんでした。" +
+                                       unchanged + Reason(replaced.systemError));
     }
     cleanup.armed = false;
     result.latestAfter = original.Latest();

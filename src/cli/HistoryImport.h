@@ -34,10 +34,10 @@ struct ImportResult
 /**
  * Adds `draws` (consecutive draw numbers, as ReadHistoryCsv gives them) to the history file:
  * rows up to Latest must match the stored draw (the same six numbers in any order and the same
- * bonus) and are skipped, unless the stored record is empty, which the row then fills; the first row above Latest must be Latest + 1. A missing file is created,
- * and removed again when the import fails. The file stays locked from the first read to
- * the replacement, so the desktop program holding it makes the import fail with InUse.
- * `fileName` names the file in messages.
+ * bonus) and are skipped, unless the stored record is empty, which the row then fills; the first row above
+ * Latest must be Latest + 1. A missing file is created, and removed again when the import fails. The file
+ * stays locked from the first read to the replacement, so the desktop program holding it makes the import
+ * fail with InUse. `fileName` names the file in messages.
  */
 ImportResult ImportDraws(const std::filesystem::path& dataFile, const std::string& fileName,
                          const std::vector<CsvDraw>& draws, const CopyDeviceFactory& copyDevice = {});

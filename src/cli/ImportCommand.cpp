@@ -58,12 +58,13 @@ int RunImport(const ImportOptions& options, CliContext& context)
     context.out << "（保存済みと同じため飛ばした行: " << result.skipped
                 << "回分、文字コード: " << EncodingName(csv.encoding) << "）。\n";
     if (result.filled > 0)
-        context.out << "データファイルの途中の空きレコード " << result.filled << "回分にも CSV の当選番号を入れました。\n";
+        context.out << "データファイルの途中の空きレコード " << result.filled
+                    << "回分にも CSV の当選番号を入れました。\n";
     context.out << "データファイル「" << options.data << "」の最新は第" << latest << "回です。\n";
     if (FinishOutput(context) != kExitOk) {
         // The draws are stored: a summary that could not be printed does not undo that.
-        context.err << "取り込みは完了しています（データファイル「" << options.data << "」の最新は第" << latest
-                    << "回）。\n";
+        context.err << "取り込みは完了しています（データファイル「" << options.data << "」の最新は第"
+                    << latest << "回）。\n";
     }
     return kExitOk;
 }

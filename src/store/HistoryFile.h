@@ -2,15 +2,15 @@
 // record buffer CurrentRecord and the number of the latest stored draw, Latest.
 #pragma once
 
-#include <filesystem>
-#include <functional>
-#include <span>
-#include <memory>
-#include <string_view>
-
 #include "DrawRecord.h"
 #include "FileDevice.h"
 #include "StoreStatus.h"
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string_view>
 
 namespace zentrix {
 

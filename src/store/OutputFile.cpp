@@ -113,8 +113,9 @@ std::string DescribeOutputError(const OutputStatus& status, const std::string& f
         return {};
     case OutputError::GuardedFile:
         return "「" + fileName + "」は" +
-               (status.guarded.filename() == fs::path(std::string(kPredictionsFileName)) ? "予想番号のデータベース"
-                                                                                          : "当選番号のデータファイル") +
+               (status.guarded.filename() == fs::path(std::string(kPredictionsFileName))
+                    ? "予想番号のデータベース"
+                    : "当選番号のデータファイル") +
                "「" + status.guarded.string() + "」なので、上書きしません。別のファイル名を指定して下さい。";
     case OutputError::NotRegularFile:
         return "「" + fileName + "」はフォルダなど通常のファイルではないため、書き込めませんでした。";

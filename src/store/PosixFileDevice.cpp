@@ -147,7 +147,7 @@ public:
         bool known = true;
         if (dataBeforeEnd(end - 1, known) || !known)
             return end;
-        std::int64_t low = 0; // data before end from here on, unless low is the hole's start
+        std::int64_t low = 0;        // data before end from here on, unless low is the hole's start
         std::int64_t high = end - 1; // no data in [high, end)
         if (!dataBeforeEnd(0, known))
             return known ? 0 : end;
@@ -204,7 +204,8 @@ private:
     {
         int fd;
         // O_NONBLOCK keeps the open of a FIFO from waiting for a writer; it is refused below.
-        const int flags = (m_access == FileAccess::ReadOnly ? O_RDONLY : O_RDWR | O_CREAT) | O_CLOEXEC | O_NONBLOCK;
+        const int flags =
+            (m_access == FileAccess::ReadOnly ? O_RDONLY : O_RDWR | O_CREAT) | O_CLOEXEC | O_NONBLOCK;
         do {
             fd = ::open(path.c_str(), flags, 0644);
         } while (fd < 0 && errno == EINTR);

@@ -25,8 +25,10 @@ std::string DescribeSystemError(int err)
     case ENFILE: return "開いているファイルが多すぎます";
     case EBUSY:
     case ETXTBSY: return "ファイルが使用中です";
-    case ENXIO: return "ソケットなどの特殊なファイルで、開けません";
-    case ENOMEM: return "メモリが不足しています";
+    case ENXIO:
+        return "ソケットなどの特殊なファイルで、開けません";
+    case ENOMEM:
+        return "メモリが不足しています";
     default: return "システムエラー（エラー番号 " + std::to_string(err) + "）";
     }
 }
@@ -57,7 +59,8 @@ std::string DescribeStoreError(const StoreStatus& status, const std::string& fil
                "回を書き込めませんでした。データは変更されていません。";
         break;
     case StoreError::TooLarge:
-        text = "データファイル「" + fileName + "」は当選番号のデータファイルとして大きすぎます（最新の記録が第" +
+        text = "データファイル「" + fileName +
+               "」は当選番号のデータファイルとして大きすぎます（最新の記録が第" +
                std::to_string(status.record) + "回、扱えるのは第" + std::to_string(kMaxStoredDraws) +
                "回まで）。壊れているか、別の種類のファイルです。";
         break;

@@ -10,16 +10,16 @@ namespace zentrix {
 enum class StoreError
 {
     None,
-    NotOpen,       ///< the operation needs an open file
-    OpenFailed,    ///< the file could not be opened or created (see systemError)
-    NotRegularFile,///< a directory or other non-file stands where the data file belongs
-    InUse,         ///< another process holds the file's lock
-    OutOfRange,    ///< the record number lies outside what the operation allows
-    ReadFailed,    ///< a read failed or came back short
-    WriteFailed,   ///< a write or the flush to disk failed; the file is as it was before
-    TooLarge,      ///< the file holds more stored draws than any history can (record = Latest found)
-    Moved,         ///< the file kept being replaced while it was opened; nothing was read from it
-    OwnerNotKept,  ///< the file's owner or group could not be given to its replacement; unchanged
+    NotOpen,        ///< the operation needs an open file
+    OpenFailed,     ///< the file could not be opened or created (see systemError)
+    NotRegularFile, ///< a directory or other non-file stands where the data file belongs
+    InUse,          ///< another process holds the file's lock
+    OutOfRange,     ///< the record number lies outside what the operation allows
+    ReadFailed,     ///< a read failed or came back short
+    WriteFailed,    ///< a write or the flush to disk failed; the file is as it was before
+    TooLarge,       ///< the file holds more stored draws than any history can (record = Latest found)
+    Moved,          ///< the file kept being replaced while it was opened; nothing was read from it
+    OwnerNotKept,   ///< the file's owner or group could not be given to its replacement; unchanged
 };
 
 struct StoreStatus
