@@ -13,6 +13,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <limits>
 
 namespace zentrix::cli {
 namespace {
@@ -150,7 +151,9 @@ void AddCheckCommand(CLI::App& app, CliContext& context)
         "3等 5個一致, 4等 4個一致, 5等 3個一致。ボーナス数字は2等の判定にだけ使います。誤った行が\n"
         "あれば行番号と理由を示し、照合せずに終了コード 1 で終わります。データファイルは読むだけです。\n\n" +
         std::string(kExitCodeHelp));
-    command->add_option("--draw", options->draw, "照らし合わせる回（保存されている回）")->required();
+    command->add_option("--draw", options->draw, "照らし合わせる回（保存されている回）")
+        ->required()
+        ->check(WholeNumberWithin(0, static_cast<std::uint64_t>(std::numeric_limits<RecordNo>::max())));
     command->add_option("FILE", options->file, "予想番号のファイル（省略か - なら標準入力）");
     AddReadOnlyDataOption(*command, options->data);
     command->callback([options, &context] { context.exitCode = RunCheck(*options, context); });

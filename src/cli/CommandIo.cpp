@@ -1,6 +1,7 @@
 // CommandIo: bounded reads and the final check of standard output.
 #include "CommandIo.h"
 
+#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <istream>
@@ -39,6 +40,21 @@ std::string TooLargeInputMessage(const std::string& source, std::size_t limit)
 {
     return source + "は大きすぎるため読みません（" + std::to_string(limit >> 20) +
            " MiB まで）。当選番号の CSV や予想番号のファイルならこの大きさにはなりません。";
+}
+
+CLI::Validator WholeNumberWithin(std::uint64_t low, std::uint64_t high)
+{
+    const std::string range = std::to_string(low) + "〜" + std::to_string(high);
+    return CLI::Validator(
+        [low, high, range](std::string& text) -> std::string {
+            std::uint64_t value = 0;
+            const char* end = text.data() + text.size();
+            const auto [stop, error] = std::from_chars(text.data(), end, value);
+            if (text.empty() || error != std::errc() || stop != end || value < low || value > high)
+                return "「" + text + "」は " + range + " の整数ではありません";
+            return {};
+        },
+        "整数 " + range);
 }
 
 int FinishOutput(CliContext& context)

@@ -3,7 +3,9 @@
 
 #include "Commands.h"
 
+#include <CLI/CLI.hpp>
 #include <cstddef>
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 
@@ -26,6 +28,11 @@ InputRead ReadInputStream(std::istream& in, std::string& bytes, std::size_t limi
 
 /// The message for an input that was too large, naming `source` as the message shows it.
 std::string TooLargeInputMessage(const std::string& source, std::size_t limit = kMaxInputBytes);
+
+/// Checks an option's text before it is converted: a plain decimal whole number within
+/// [low, high]. Anything else (a sign where none belongs, a value that would wrap or be clamped
+/// by the conversion) is a usage error naming the allowed range.
+CLI::Validator WholeNumberWithin(std::uint64_t low, std::uint64_t high);
 
 /// Flushes standard output. Returns kExitOk when everything printed got out; otherwise says so on
 /// the error stream and returns kExitFailure.

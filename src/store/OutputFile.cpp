@@ -12,6 +12,21 @@ namespace zentrix {
 namespace fs = std::filesystem;
 namespace {
 
+/// Where a path leads, following symbolic links even when the last one dangles (it names where
+/// a write would create the file).
+fs::path Resolve(const fs::path& path)
+{
+    std::error_code ec;
+    fs::path at = fs::absolute(path, ec);
+    for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(at, ec)); ++hops) {
+        const fs::path next = fs::read_symlink(at, ec);
+        if (ec)
+            break;
+        at = next.is_absolute() ? next : at.parent_path() / next;
+    }
+    return fs::weakly_canonical(at, ec);
+}
+
 bool SameFile(const fs::path& a, const fs::path& b)
 {
     std::error_code ec;
@@ -21,9 +36,8 @@ bool SameFile(const fs::path& a, const fs::path& b)
             return same;
     }
     // One of them does not exist yet (or cannot be looked at): where would each land?
-    const fs::path left = fs::weakly_canonical(fs::absolute(a, ec), ec);
-    const fs::path right = fs::weakly_canonical(fs::absolute(b, ec), ec);
-    return !left.empty() && left == right;
+    const fs::path left = Resolve(a);
+    return !left.empty() && left == Resolve(b);
 }
 
 std::string CopyName(const fs::path& target)
@@ -62,7 +76,7 @@ OutputStatus WriteOutputFile(const fs::path& target, std::string_view contents,
     std::error_code ec;
     fs::path real = target;
     if (fs::is_symlink(fs::symlink_status(target, ec)))
-        real = fs::weakly_canonical(fs::absolute(target, ec), ec);
+        real = Resolve(target);
     const fs::file_status existing = fs::status(real, ec);
     if (fs::exists(existing) && !fs::is_regular_file(existing)) {
         status.error = OutputError::NotRegularFile;
