@@ -4,7 +4,6 @@
 #include "DataFile.h"
 #include "HistoryTable.h"
 #include "PrintedSets.h"
-#include "PrizeCheck.h"
 #include "SettingsOptions.h"
 #include "generator/DrawTable.h"
 #include "generator/GenerationRun.h"
@@ -12,6 +11,7 @@
 #include "store/HistoryFile.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <limits>
 #include <optional>
 #include <ostream>
@@ -79,9 +79,11 @@ int RunGenerate(const GenerateOptions& options, CliContext& context)
             DrawTable table;
             if (LoadDrawTable(*history, history->Latest(), table)) {
                 for (RecordNo d = 1; d <= table.Latest(); ++d) {
-                    if (!IsValidDraw(table.row(d))) {
+                    const DrawRow& row = table.row(d);
+                    // Numbers outside 1..43 are no lottery draw at all: bytes of something else.
+                    if (std::any_of(row.begin(), row.end(), [](std::int16_t n) { return n < 1 || n > 43; })) {
                         context.err << "データファイル「" << options.data << "」の第" << d
-                                    << "回は当選番号ではない値（" << DrawRowText(table.row(d))
+                                    << "回は当選番号ではない値（" << DrawRowText(row)
                                     << "）を持っています。データファイルが壊れているか、別のファイルです。\n";
                         return kExitDataFile;
                     }
