@@ -11,6 +11,8 @@
 #include <QTranslator>
 #include <csignal>
 #include <cstdio>
+#include <exception>
+#include <new>
 
 int main(int argc, char* argv[])
 {
@@ -35,7 +37,17 @@ int main(int argc, char* argv[])
 
     zentrix::HistoryFile history;
     zentrix::ui::MainWindow window(history);
-    if (const zentrix::StoreStatus opened = window.load(); !opened) {
+    zentrix::StoreStatus opened;
+    try {
+        opened = window.load();
+    } catch (const std::exception& error) {
+        // Nothing has been written yet; the file is as it was.
+        const QString text = zentrix::ui::GuardedApplication::DescribeException(
+            QString::fromLocal8Bit(error.what()), dynamic_cast<const std::bad_alloc*>(&error) != nullptr);
+        std::fprintf(stderr, "Zentrix: %s\n", text.toUtf8().constData());
+        return 1;
+    }
+    if (!opened) {
         // Without its data file the program has nothing to work on: say why and leave.
         const std::string name(zentrix::HistoryFile::kDefaultFileName);
         const std::string reason = zentrix::DescribeStoreError(opened, name);
