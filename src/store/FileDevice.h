@@ -73,6 +73,9 @@ enum class FileAccess
     /// Read only, never creating the file, under a shared lock: readers coexist, but the desktop
     /// program's exclusive lock makes the open fail with InUse. Writes fail with EBADF.
     ReadOnly,
+    /// Read and write a file that this open creates, under an exclusive lock: anything already at
+    /// the path, a symbolic link above all, makes the open fail (EEXIST). For temporary copies.
+    CreateNew,
 };
 
 std::unique_ptr<FileDevice> MakeNativeFileDevice(FileAccess access = FileAccess::ReadWrite);

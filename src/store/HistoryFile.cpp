@@ -242,14 +242,18 @@ StoreStatus HistoryFile::ReplaceHistory(std::span<const RecordWrite> writes, con
 
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     const std::string prefix = "." + target.filename().string() + std::string(kCopyInfix);
-    std::unique_ptr<FileDevice> copy = copyDevice ? copyDevice() : MakeNativeFileDevice();
+    std::unique_ptr<FileDevice> copy =
+        copyDevice ? copyDevice() : MakeNativeFileDevice(FileAccess::CreateNew);
     fs::path copyPath;
     for (int attempt = 0; attempt < 16 && copyPath.empty(); ++attempt) {
         const fs::path candidate = folder / (prefix + CopySuffix());
         if (fs::exists(fs::symlink_status(candidate, ec)))
             continue;
-        if (StoreStatus opened = copy->open(candidate); !opened)
+        if (StoreStatus opened = copy->open(candidate); !opened) {
+            if (opened.systemError == EEXIST)
+                continue; // someone else's file appeared under the name: take another
             return StoreStatus::Fail(StoreError::WriteFailed, opened.systemError);
+        }
         copyPath = candidate;
     }
     if (copyPath.empty())

@@ -91,17 +91,19 @@ OutputStatus WriteOutputFile(const fs::path& target, std::string_view contents,
         return fail(ec.value());
 
     const fs::path folder = real.has_parent_path() ? real.parent_path() : fs::path(".");
+    // The copy is created by this open and nothing else: a link planted under its name is refused.
+    const std::unique_ptr<FileDevice> copy = MakeNativeFileDevice(FileAccess::CreateNew);
     fs::path copyPath;
     for (int attempt = 0; attempt < 16 && copyPath.empty(); ++attempt) {
         const fs::path candidate = folder / CopyName(real);
-        if (!fs::exists(fs::symlink_status(candidate, ec)))
+        const StoreStatus opened = copy->open(candidate);
+        if (opened)
             copyPath = candidate;
+        else if (opened.systemError != EEXIST)
+            return fail(opened.systemError != 0 ? opened.systemError : EIO);
     }
     if (copyPath.empty())
         return fail(EEXIST);
-    const std::unique_ptr<FileDevice> copy = MakeNativeFileDevice();
-    if (const StoreStatus opened = copy->open(copyPath); !opened)
-        return fail(opened.systemError != 0 ? opened.systemError : EIO);
     const auto data = std::span(reinterpret_cast<const std::uint8_t*>(contents.data()), contents.size());
     int err = copy->writeAt(0, data);
     if (err == 0)

@@ -204,8 +204,10 @@ private:
     {
         int fd;
         // O_NONBLOCK keeps the open of a FIFO from waiting for a writer; it is refused below.
-        const int flags =
-            (m_access == FileAccess::ReadOnly ? O_RDONLY : O_RDWR | O_CREAT) | O_CLOEXEC | O_NONBLOCK;
+        const int mode = m_access == FileAccess::ReadOnly    ? O_RDONLY
+                         : m_access == FileAccess::CreateNew ? O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW
+                                                             : O_RDWR | O_CREAT;
+        const int flags = mode | O_CLOEXEC | O_NONBLOCK;
         do {
             fd = ::open(path.c_str(), flags, 0644);
         } while (fd < 0 && errno == EINTR);

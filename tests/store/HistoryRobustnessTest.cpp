@@ -142,6 +142,20 @@ TEST(SpecialFiles, FifoAndSocketAreRefusedWithoutWaiting)
     ::close(sock);
 }
 
+TEST(SpecialFiles, ACopyIsNeverCreatedThroughALinkPlantedUnderItsName)
+{
+    test::TempDir dir;
+    const auto file = dir / "Loto6data.dt";
+    test::WriteHistory(file, {Draw({1, 2, 3, 4, 5, 6}, 7)});
+    const std::vector<std::uint8_t> before = test::ReadBytes(file);
+    fs::create_symlink(file, dir / ".copy");
+    const std::unique_ptr<FileDevice> copy = MakeNativeFileDevice(FileAccess::CreateNew);
+    const StoreStatus opened = copy->open(dir / ".copy");
+    EXPECT_EQ(opened.systemError, EEXIST);
+    EXPECT_FALSE(copy->isOpen());
+    EXPECT_EQ(test::ReadBytes(file), before);
+}
+
 TEST(SpecialFiles, LinkLoopAndLongPathSayWhy)
 {
     test::TempDir dir;
