@@ -253,6 +253,10 @@ private:
             return StoreStatus::Fail(StoreError::Moved);
         }
         m_fd = fd;
+        // Once made, the file is an ordinary one: a later open (after it has replaced the data
+        // file, say) opens it as it is.
+        if (m_access == FileAccess::CreateNew)
+            m_access = FileAccess::ReadWrite;
         return StoreStatus::Ok();
     }
 

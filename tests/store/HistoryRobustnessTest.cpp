@@ -225,6 +225,10 @@ TEST(ReplaceHistory, TheNewFileStaysLockedAndWritable)
     EXPECT_EQ(second.OpenHistory().error, StoreError::InUse);
     // Later edits reach the file at the path, and the written record carried Reserved along.
     ASSERT_TRUE(history.WriteDraw(3, {14, 15, 16, 17, 18, 19}, 20));
+    // Closed and opened again, it is the same ordinary file.
+    history.CloseHistory();
+    ASSERT_TRUE(history.OpenHistory());
+    EXPECT_EQ(history.Latest(), 3);
     history.CloseHistory();
     const std::vector<DrawRecord> records = test::ReadRecords(file);
     ASSERT_EQ(records.size(), 3u);
