@@ -49,7 +49,7 @@ std::string Confined(std::string_view arg)
     return out;
 }
 
-int Run(const std::vector<std::string>& args, const std::string& standardInput)
+int Run(const std::vector<std::string>& args, const std::string& standardInput, std::string* errors = nullptr)
 {
     std::ostringstream out;
     std::ostringstream err;
@@ -61,6 +61,8 @@ int Run(const std::vector<std::string>& args, const std::string& standardInput)
     const int code = cli::RunApp(*app, context, args);
     Require(code >= 0 && code <= 7, "every exit status is one of those the help lists");
     Require(code == 0 || !err.str().empty(), "a failure always says why on standard error");
+    if (errors)
+        *errors = err.str();
     return code;
 }
 
@@ -104,10 +106,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 arg = "stats";
         }
         Run(args, csv);
+        // Only an import may change the data file; no output option may land on it.
+        if (std::find(args.begin(), args.end(), "import") == args.end())
+            Require(ReadFileBytes("Loto6data.dt") == history, "no command but import changes the data file");
         return 0;
     }
 
-    const int code = Run({"import", "in.csv", "--data", "Loto6data.dt"}, csv);
+    std::string errors;
+    const int code = Run({"import", "in.csv", "--data", "Loto6data.dt"}, csv, &errors);
+    // Cells echoed into a message never carry terminal control characters, nor run on for pages.
+    Require(std::none_of(errors.begin(), errors.end(),
+                         [](char c) { return (static_cast<unsigned char>(c) < 0x20 && c != '\n') || c == 0x7F; }),
+            "messages show no raw control characters");
+    Require(errors.size() < 4096, "messages quote only a short part of a cell");
     const std::vector<std::uint8_t> after = ReadFileBytes("Loto6data.dt");
     if (code != 0) {
         Require(after == history, "a refused import leaves the data file byte for byte");

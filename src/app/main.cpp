@@ -2,6 +2,7 @@
 #include "StartOptions.h"
 #include "store/HistoryFile.h"
 #include "ui/common/ApplicationSetUp.h"
+#include "ui/common/GuardedApplication.h"
 #include "ui/common/MessageBox.h"
 #include "ui/main_window/MainWindow.h"
 #include "ui/stats_window/StatsMenu.h"
@@ -11,7 +12,10 @@
 #include <QLocale>
 #include <QTranslator>
 #include <csignal>
+#include <cstdio>
+#include <exception>
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -41,7 +45,9 @@ int main(int argc, char* argv[])
     // A write beyond the file-size limit must fail with an error we report, not kill the program.
     std::signal(SIGXFSZ, SIG_IGN);
 #endif
-    QApplication app(argc, argv);
+    zentrix::ui::GuardStartUp();
+    zentrix::ui::GuardedApplication app(argc, argv);
+    zentrix::ui::StartUpFinished();
     // QApplication has taken its own options (-style, -platform ...); the program takes no others.
     std::vector<std::string> rest;
     for (const QString& arg : QApplication::arguments().mid(1))
@@ -66,14 +72,28 @@ int main(int argc, char* argv[])
     zentrix::HistoryFile history;
     zentrix::ui::MainWindow window(history);
     zentrix::ui::InstallStatsMenu(window);
-    if (const zentrix::StoreStatus opened = window.load(); !opened) {
+    zentrix::StoreStatus opened;
+    try {
+        opened = window.load();
+    } catch (const std::exception& error) {
+        // Nothing has been written yet; the file is as it was.
+        const QString text = zentrix::ui::GuardedApplication::DescribeException(
+            QString::fromLocal8Bit(error.what()), dynamic_cast<const std::bad_alloc*>(&error) != nullptr);
+        std::fprintf(stderr, "Zentrix: %s\n", text.toUtf8().constData());
+        return 1;
+    }
+    if (!opened) {
         // Without its data file the program has nothing to work on: say why and leave.
         const std::string name(zentrix::HistoryFile::kDefaultFileName);
-        std::string reason = zentrix::DescribeStoreError(opened, name);
-        if (opened.error == zentrix::StoreError::InUse)
-            reason += "そちらを終了してから起動して下さい。";
-        zentrix::ui::MessageBox::show(nullptr, QStringLiteral("Zentrix"), QString::fromStdString(reason),
-                                      zentrix::ui::MessageBox::Icon::Critical);
+        // A second window on the same file is told to close the first one.
+        const std::string reason = opened.error == zentrix::StoreError::InUse
+                                       ? "データファイル「" + name + "」は他のZentrixで使用中です。そちらを終了してから起動して下さい。"
+                                       : zentrix::DescribeStoreError(opened, name);
+        std::fprintf(stderr, "Zentrix: %s\n", reason.c_str());
+        // Where no window can be seen, a box would wait for a click that never comes.
+        if (zentrix::ui::GuardedApplication::ShowsWindows())
+            zentrix::ui::MessageBox::show(nullptr, QStringLiteral("Zentrix"), QString::fromStdString(reason),
+                                          zentrix::ui::MessageBox::Icon::Critical);
         return 1;
     }
     window.show();

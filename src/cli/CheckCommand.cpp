@@ -1,5 +1,6 @@
 // CheckCommand: `zentrix-cli check`, printed sets scored against a stored draw.
 #include "CliMessages.h"
+#include "CommandIo.h"
 #include "Commands.h"
 #include "DataFile.h"
 #include "HistoryTable.h"
@@ -13,6 +14,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <limits>
 
 namespace zentrix::cli {
 namespace {
@@ -27,21 +29,11 @@ struct CheckOptions
 /// At most this many bad lines are listed; the rest are only counted.
 constexpr int kListedBadLines = 20;
 
-bool ReadInput(const CheckOptions& options, CliContext& context, std::string& bytes)
+InputRead ReadInput(const CheckOptions& options, CliContext& context, std::string& bytes)
 {
-    if (options.file.empty() || options.file == "-") {
-        std::istream& in = context.in ? *context.in : std::cin;
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        return !in.bad();
-    }
-    std::error_code ec;
-    if (std::filesystem::is_directory(options.file, ec))
-        return false;
-    std::ifstream in(options.file, std::ios::binary);
-    if (!in)
-        return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    if (options.file.empty() || options.file == "-")
+        return ReadInputStream(context.in ? *context.in : std::cin, bytes);
+    return ReadInputFile(options.file, bytes);
 }
 
 /// The line as the user wrote it, cut after 40 characters so one bad line stays one line.
@@ -72,8 +64,14 @@ int RunCheck(const CheckOptions& options, CliContext& context)
     const std::string source =
         options.file.empty() || options.file == "-" ? "標準入力" : "「" + options.file + "」";
     std::string bytes;
-    if (!ReadInput(options, context, bytes)) {
+    switch (ReadInput(options, context, bytes)) {
+    case InputRead::Ok:
+        break;
+    case InputRead::Unreadable:
         context.err << source << "を読み込めませんでした。\n";
+        return kExitFailure;
+    case InputRead::TooLarge:
+        context.err << TooLargeInputMessage(source) << '\n';
         return kExitFailure;
     }
     const DecodedText decoded = DecodeText(bytes);
@@ -152,8 +150,7 @@ int RunCheck(const CheckOptions& options, CliContext& context)
         out << (k > 0 ? " / " : "") << PrizeName(static_cast<Prize>(k)) << " "
             << tally[static_cast<std::size_t>(k)] << "口";
     out << "（全" << sets.size() << "口）\n";
-    out.flush();
-    return out ? kExitOk : kExitFailure;
+    return FinishOutput(context);
 }
 
 } // namespace
@@ -175,7 +172,9 @@ void AddCheckCommand(CLI::App& app, CliContext& context)
         "3等 5個一致, 4等 4個一致, 5等 3個一致。ボーナス数字は2等の判定にだけ使います。誤った行が\n"
         "あれば行番号と理由を示し、照合せずに終了コード 1 で終わります。データファイルは読むだけです。\n\n" +
         ExitCodeHelp({kExitOk, kExitFailure, kExitUsage, kExitDataFile}));
-    command->add_option("--draw", options->draw, "照らし合わせる回（保存されている回）")->required();
+    command->add_option("--draw", options->draw, "照らし合わせる回（保存されている回）")
+        ->required()
+        ->check(WholeNumberWithin(0, static_cast<std::uint64_t>(std::numeric_limits<RecordNo>::max())));
     command->add_option("FILE", options->file, "予想番号のファイル（省略か - なら標準入力）");
     AddReadOnlyDataOption(*command, options->data);
     command->callback([options, &context] { context.exitCode = RunCheck(*options, context); });

@@ -4,7 +4,9 @@
 #include "version/Version.h"
 
 #include <CLI/CLI.hpp>
+#include <new>
 #include <ostream>
+#include <stdexcept>
 
 namespace zentrix::cli {
 
@@ -34,6 +36,14 @@ int RunApp(CLI::App& app, CliContext& context, int argc, const char* const* argv
         context.err << app.get_name() << ": " << DescribeParseError(error, app) << '\n'
                     << UsageHint(app) << '\n';
         return kExitUsage;
+    } catch (const std::bad_alloc&) {
+        // The data file is only ever replaced whole, so nothing is left half-written.
+        context.err << "zentrix-cli: メモリが足りないため中止しました。データファイルは変更していません。\n";
+        return kExitFailure;
+    } catch (const std::exception& error) {
+        context.err << "zentrix-cli: 予期しないエラーのため中止しました（" << error.what()
+                    << "）。データファイルは変更していません。\n";
+        return kExitFailure;
     }
     return context.exitCode;
 }

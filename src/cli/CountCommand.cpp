@@ -1,6 +1,7 @@
 // CountCommand: `zentrix-cli count`, the exact number of sets the rules let through, and a
 // back-test of the rules on the stored draws.
 #include "CliMessages.h"
+#include "CommandIo.h"
 #include "Commands.h"
 #include "DataFile.h"
 #include "HistoryTable.h"
@@ -72,8 +73,7 @@ int RunCount(const CountOptions& options, CliContext& context)
         out << "  設定が矛盾して予想番号が出なかった回: " << GroupDigits(back.contradicted) << '\n';
     if (back.unusable > 0)
         out << "  6個の異なる1〜43でないため調べられなかった回: " << GroupDigits(back.unusable) << '\n';
-    out.flush();
-    return out ? kExitOk : kExitFailure;
+    return FinishOutput(context);
 }
 
 } // namespace

@@ -59,9 +59,15 @@ std::string NarrowDigits(std::string_view text)
     return out;
 }
 
+/// More columns than any results file has; a line beyond it is refused before it costs memory.
+constexpr std::size_t kMaxColumns = 256;
+
 /// Splits one line into fields; a field in double quotes may hold commas and "" for a quote.
+/// Nothing when a quote is left open or the line has more than kMaxColumns fields.
 std::optional<std::vector<std::string>> SplitFields(std::string_view line)
 {
+    if (std::count(line.begin(), line.end(), ',') >= static_cast<std::ptrdiff_t>(kMaxColumns))
+        return std::nullopt;
     std::vector<std::string> fields;
     std::string field;
     bool quoted = false;
@@ -161,7 +167,7 @@ std::optional<Fault> CheckRow(const std::vector<std::string>& fields, const std:
 
     const std::optional<std::int64_t> draw = ParseDrawNumber(field(kDrawColumn));
     if (!draw || *draw < 1)
-        return Fault{"開催回「" + field(kDrawColumn) + "」は1以上の整数ではありません。"};
+        return Fault{"開催回「" + EchoText(field(kDrawColumn)) + "」は1以上の整数ではありません。"};
     row.draw = *draw;
     if (previous && row.draw != *previous + 1)
         return Fault{"第" + std::to_string(*previous) + "回の次が第" + std::to_string(row.draw) +
@@ -173,7 +179,7 @@ std::optional<Fault> CheckRow(const std::vector<std::string>& fields, const std:
         const std::string& text = field(kFirstNumberColumn + k);
         const std::optional<std::int64_t> value = ParseWhole(text);
         if (!value || *value < kLowest || *value > kHighest)
-            return Fault{at2 + RoleName(kFirstNumberColumn + k) + "「" + text +
+            return Fault{at2 + RoleName(kFirstNumberColumn + k) + "「" + EchoText(text) +
                          "」は1から43の整数ではありません。"};
         numbers[static_cast<std::size_t>(k)] = static_cast<int>(*value);
     }
@@ -186,7 +192,7 @@ std::optional<Fault> CheckRow(const std::vector<std::string>& fields, const std:
     const std::string& bonusText = field(kBonusColumn);
     const std::optional<std::int64_t> bonus = ParseWhole(bonusText);
     if (!bonus || *bonus < kLowest || *bonus > kHighest)
-        return Fault{at2 + "ボーナス数字「" + bonusText + "」は1から43の整数ではありません。"};
+        return Fault{at2 + "ボーナス数字「" + EchoText(bonusText) + "」は1から43の整数ではありません。"};
     if (std::find(numbers.begin(), numbers.end(), *bonus) != numbers.end())
         return Fault{at2 + "ボーナス数字 " + std::to_string(*bonus) + " が本数字の中にあります。"};
 
@@ -224,12 +230,18 @@ CsvReadResult ReadHistoryCsv(std::string_view bytes)
     std::size_t lineNo = 0;
     while (!text.empty()) {
         ++lineNo;
-        const std::size_t end = text.find('\n');
+        // Lines end in LF, CR LF or a lone CR (old Mac files).
+        const std::size_t end = text.find_first_of("\r\n");
         const std::string_view line = text.substr(0, end);
-        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
+        if (end != std::string_view::npos && text[end] == '\r' && next < text.size() && text[next] == '\n')
+            ++next;
+        text.remove_prefix(next);
         if (Trim(line).empty())
             continue;
         const std::optional<std::vector<std::string>> fields = SplitFields(line);
+        if (!fields && std::count(line.begin(), line.end(), ',') >= static_cast<std::ptrdiff_t>(kMaxColumns))
+            return fail(lineNo, "列が多すぎます（" + std::to_string(kMaxColumns) + " 列まで）。");
         if (!fields)
             return fail(lineNo, "引用符（\"）が閉じていません。");
         if (!haveHeader) {

@@ -19,18 +19,27 @@ void AddReadOnlyDataOption(CLI::App& command, std::string& data)
 std::unique_ptr<HistoryFile> OpenDataFile(const std::string& name, CliContext& context)
 {
     const std::filesystem::path path(name);
+    // Only a missing file is "not found"; a link loop, an over-long path or a socket each get
+    // their own reason from the open below.
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
+    const std::filesystem::file_status linked = std::filesystem::symlink_status(path, ec);
+    if (ec == std::errc::no_such_file_or_directory || (!ec && !std::filesystem::exists(linked))) {
         context.err << "データファイル「" << name
                     << "」が見つかりません。--data で当選番号のデータファイルを指定して下さい。\n";
+        return nullptr;
+    }
+    if (std::filesystem::is_symlink(linked) && !std::filesystem::exists(path, ec) &&
+        ec == std::errc::no_such_file_or_directory) {
+        context.err << "データファイル「" << name
+                    << "」はシンボリックリンクですが、リンク先が見つかりません。\n";
         return nullptr;
     }
     auto history = std::make_unique<HistoryFile>(path, MakeNativeFileDevice(FileAccess::ReadOnly));
     if (const StoreStatus opened = history->OpenHistory(); !opened) {
         context.err << DescribeStoreError(opened, name) << '\n';
         if (opened.error == StoreError::InUse)
-            context.err << "Zentrix がこのデータファイルを開いている間は読めません。Zentrix を終了してから、"
-                           "もう一度実行して下さい。\n";
+            context.err << "（Zentrix がこのデータファイルを開いている間と、取り込みの最中は、"
+                           "コマンドラインから読めません。）\n";
         return nullptr;
     }
     return history;

@@ -1,5 +1,6 @@
 // ExportCommand: `zentrix-cli export`, the stored draws as CSV on standard output.
 #include "CliMessages.h"
+#include "CommandIo.h"
 #include "Commands.h"
 #include "CsvHistory.h"
 #include "DataFile.h"
@@ -25,8 +26,7 @@ int RunExport(const std::string& data, CliContext& context)
         csv += CsvLine(d, history->CurrentRecord()) + '\n';
     }
     context.out << csv;
-    context.out.flush();
-    return context.out ? kExitOk : kExitFailure;
+    return FinishOutput(context);
 }
 
 } // namespace

@@ -1,14 +1,19 @@
 // GenerateCommand: `zentrix-cli generate`, the prediction engine on a history file, sets to stdout.
 #include "CliMessages.h"
+#include "CommandIo.h"
 #include "Commands.h"
 #include "DataFile.h"
+#include "HistoryTable.h"
 #include "PrintedSets.h"
 #include "SettingsOptions.h"
+#include "generator/DrawTable.h"
 #include "generator/GenerationRun.h"
 #include "generator/RandomSource.h"
 #include "store/HistoryFile.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
+#include <limits>
 #include <optional>
 #include <ostream>
 #include <sstream>
@@ -69,12 +74,28 @@ int RunGenerate(const GenerateOptions& options, CliContext& context)
     PrintingObserver printer;
     const RunResult result = GenerateSets(options.settings.settings(), *history, random, printer);
     if (result.outcome != RunOutcome::Completed) {
+        // Weights of zero or no passing set may only be what a damaged file gives: then the file,
+        // not the settings, is what to name.
+        if (result.outcome == RunOutcome::NoPassingSet || result.outcome == RunOutcome::TooSlow) {
+            DrawTable table;
+            if (LoadDrawTable(*history, history->Latest(), table)) {
+                for (RecordNo d = 1; d <= table.Latest(); ++d) {
+                    const DrawRow& row = table.row(d);
+                    // Numbers outside 1..43 are no lottery draw at all: bytes of something else.
+                    if (std::any_of(row.begin(), row.end(), [](std::int16_t n) { return n < 1 || n > 43; })) {
+                        context.err << "データファイル「" << options.data << "」の第" << d
+                                    << "回は当選番号ではない値（" << DrawRowText(row)
+                                    << "）を持っています。データファイルが壊れているか、別のファイルです。\n";
+                        return kExitDataFile;
+                    }
+                }
+            }
+        }
         context.err << DescribeRunOutcome(result, options.data) << '\n';
         return ExitCodeFor(result.outcome);
     }
     context.out << kPrintHeader << "\n\n" << printer.lines();
-    context.out.flush();
-    return context.out ? kExitOk : kExitFailure;
+    return FinishOutput(context);
 }
 
 } // namespace
@@ -92,7 +113,8 @@ void AddGenerateCommand(CLI::App& app, CliContext& context)
                       kExitNoPassingSet, kExitTooSlow}));
     AddReadOnlyDataOption(*command, options->data);
     AddSettingsOptions(*command, options->settings, true);
-    CLI::Option* seed = command->add_option("--seed", options->seed, "乱数の種（同じ種なら同じ結果）");
+    CLI::Option* seed = command->add_option("--seed", options->seed, "乱数の種（同じ種なら同じ結果）")
+                            ->check(WholeNumberWithin(0, std::numeric_limits<std::uint64_t>::max()));
     command->callback([options, seed, &context] {
         options->seeded = seed->count() > 0;
         context.exitCode = RunGenerate(*options, context);

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "CsvHistory.h"
-#include "store/FileDevice.h"
+#include "store/HistoryFile.h"
 
 #include <cstddef>
 #include <filesystem>
@@ -17,7 +17,7 @@
 namespace zentrix::cli {
 
 /// Makes the device the copy is written through; tests substitute one that fails part-way.
-using CopyDeviceFactory = std::function<std::unique_ptr<FileDevice>()>;
+using CopyDeviceFactory = HistoryFile::DeviceFactory;
 
 struct ImportResult
 {
@@ -27,15 +27,17 @@ struct ImportResult
     RecordNo latestBefore = 0; ///< Latest of the file before the import
     RecordNo added = 0;        ///< draws appended
     RecordNo skipped = 0;      ///< rows already stored with the same numbers
+    RecordNo latestAfter = 0;  ///< Latest of the file after the import
+    RecordNo filled = 0;       ///< empty records inside the history filled by their rows
 };
 
 /**
  * Adds `draws` (consecutive draw numbers, as ReadHistoryCsv gives them) to the history file:
  * rows up to Latest must match the stored draw (the same six numbers in any order and the same
- * bonus) and are skipped; the first row above Latest must be Latest + 1. A missing file is created,
- * and removed again when the import fails. The file stays locked from the first read to
- * the replacement, so the desktop program holding it makes the import fail with InUse.
- * `fileName` names the file in messages.
+ * bonus) and are skipped, unless the stored record is empty, which the row then fills; the first row above
+ * Latest must be Latest + 1. A missing file is created, and removed again when the import fails. The file
+ * stays locked from the first read to the replacement, so the desktop program holding it makes the import
+ * fail with InUse. `fileName` names the file in messages.
  */
 ImportResult ImportDraws(const std::filesystem::path& dataFile, const std::string& fileName,
                          const std::vector<CsvDraw>& draws, const CopyDeviceFactory& copyDevice = {});

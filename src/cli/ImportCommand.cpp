@@ -1,5 +1,6 @@
 // ImportCommand: `zentrix-cli import`, a results CSV appended to the history file, all or nothing.
 #include "CliMessages.h"
+#include "CommandIo.h"
 #include "Commands.h"
 #include "CsvHistory.h"
 #include "HistoryImport.h"
@@ -19,22 +20,18 @@ struct ImportOptions
     std::string data{HistoryFile::kDefaultFileName};
 };
 
-bool ReadFileBytes(const std::string& name, std::string& bytes)
-{
-    std::ifstream in(name, std::ios::binary);
-    if (!in)
-        return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
 int RunImport(const ImportOptions& options, CliContext& context)
 {
     const std::string stopped = "取り込みを中止しました。データファイルは変更していません。";
     std::string bytes;
-    std::error_code ec;
-    if (std::filesystem::is_directory(options.csv, ec) || !ReadFileBytes(options.csv, bytes)) {
+    switch (ReadInputFile(options.csv, bytes)) {
+    case InputRead::Ok:
+        break;
+    case InputRead::Unreadable:
         context.err << "CSV ファイル「" << options.csv << "」を読み込めませんでした。\n";
+        return kExitFailure;
+    case InputRead::TooLarge:
+        context.err << TooLargeInputMessage("CSV ファイル「" + options.csv + "」") << '\n' << stopped << '\n';
         return kExitFailure;
     }
     const CsvReadResult csv = ReadHistoryCsv(bytes);
@@ -53,17 +50,24 @@ int RunImport(const ImportOptions& options, CliContext& context)
         context.err << result.message << '\n';
         return result.exitCode;
     }
-    const RecordNo latest = result.latestBefore + result.added;
+    const RecordNo latest = result.latestAfter;
     if (result.added > 0)
         context.out << "第" << result.latestBefore + 1 << "回〜第" << latest << "回の" << result.added
                     << "回分を取り込みました";
     else
         context.out << "新しく取り込む当選番号はありませんでした（0回分）";
     context.out << "（保存済みと同じため飛ばした行: " << result.skipped
-                << "回分、文字コード: " << EncodingName(csv.encoding) << "）。\nデータファイル「"
-                << options.data << "」の最新は第" << latest << "回です。\n";
-    context.out.flush();
-    return context.out ? kExitOk : kExitFailure;
+                << "回分、文字コード: " << EncodingName(csv.encoding) << "）。\n";
+    if (result.filled > 0)
+        context.out << "データファイルの途中の空きレコード " << result.filled
+                    << "回分にも CSV の当選番号を入れました。\n";
+    context.out << "データファイル「" << options.data << "」の最新は第" << latest << "回です。\n";
+    if (FinishOutput(context) != kExitOk) {
+        // The draws are stored: a summary that could not be printed does not undo that.
+        context.err << "取り込みは完了しています（データファイル「" << options.data << "」の最新は第"
+                    << latest << "回）。\n";
+    }
+    return kExitOk;
 }
 
 } // namespace

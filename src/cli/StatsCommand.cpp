@@ -1,6 +1,7 @@
 // StatsCommand: `zentrix-cli stats`, per-number statistics and the weights a run would draw with.
 #include "AlignedTable.h"
 #include "CliMessages.h"
+#include "CommandIo.h"
 #include "Commands.h"
 #include "DataFile.h"
 #include "HistoryTable.h"
@@ -11,6 +12,7 @@
 #include "WeightChart.h"
 #include "generator/WeightTable.h"
 #include "store/HistoryFile.h"
+#include "store/OutputFile.h"
 
 #include <CLI/CLI.hpp>
 #include <ostream>
@@ -74,18 +76,21 @@ int RunStats(const StatsOptions& options, CliContext& context)
         context.out << "重み付けが off のため、各組の最初の6個は一様に選ばれ、この重みは重なった数字の"
                        "引き直しにだけ使われます。\n";
     context.out << '\n' << AlignedTable(rows);
-    context.out.flush();
-    if (!context.out)
-        return kExitFailure;
+    if (const int printed = FinishOutput(context); printed != kExitOk)
+        return printed;
 
     if (!options.svg.empty()) {
         const std::string title = "Zentrix 数字ごとの重み（" + DescribeSettings(settings) + "、第1回〜第" +
                                   std::to_string(table.Latest()) + "回）";
-        if (!WriteChartFile(options.svg, WeightChartSvg(weights, title), options.data, context))
+        const OutputStatus written =
+            WriteOutputFile(options.svg, WeightChartSvg(weights, title), GuardedFiles(options.data));
+        if (!written) {
+            context.err << DescribeOutputError(written, options.svg) << '\n';
             return kExitFailure;
+        }
         context.out << "\n重みの棒グラフを「" << options.svg << "」に書きました。\n";
     }
-    return kExitOk;
+    return FinishOutput(context);
 }
 
 } // namespace

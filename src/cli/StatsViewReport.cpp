@@ -3,7 +3,7 @@
 
 #include "AlignedTable.h"
 #include "analysis/ChartSvg.h"
-#include "analysis/OutputFile.h"
+#include "store/OutputFile.h"
 #include "analysis/StatsViews.h"
 
 #include <ostream>
@@ -21,9 +21,9 @@ std::vector<std::string> StatsViewKeys()
 bool WriteChartFile(const std::string& target, const std::string& svg, const std::string& dataFile,
                     CliContext& context)
 {
-    const analysis::OutputStatus written = analysis::WriteOutputFile(target, svg, dataFile);
-    if (!written.ok()) {
-        context.err << analysis::DescribeOutputError(written, target) << '\n';
+    const OutputStatus written = WriteOutputFile(target, svg, GuardedFiles(dataFile));
+    if (!written) {
+        context.err << DescribeOutputError(written, target) << '\n';
         return false;
     }
     return true;

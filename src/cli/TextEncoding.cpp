@@ -121,7 +121,10 @@ DecodedText DecodeText(std::string_view bytes)
         }
         return decoded;
     }
-    if (IsValidUtf8(bytes)) {
+    std::string_view valid = bytes;
+    while (!valid.empty() && Utf8SequenceLength(valid) != 0)
+        valid.remove_prefix(Utf8SequenceLength(valid));
+    if (valid.empty()) {
         decoded.ok = true;
         decoded.text.assign(bytes);
         return decoded;
@@ -131,9 +134,44 @@ DecodedText DecodeText(std::string_view bytes)
     decoded.ok = Cp932ToUtf8(bytes, decoded.text, badOffset);
     if (!decoded.ok) {
         decoded.text.clear();
-        decoded.badLine = LineOf(bytes, badOffset);
+        // The reading that got further is the one the file was written in: a UTF-8 file with one
+        // stray byte far down fails as Shift_JIS on its first Japanese word.
+        decoded.badLine = LineOf(bytes, std::max(badOffset, bytes.size() - valid.size()));
     }
     return decoded;
+}
+
+std::string EchoText(std::string_view text, std::size_t maxCharacters)
+{
+    std::string out;
+    std::size_t characters = 0;
+    while (!text.empty()) {
+        if (characters == maxCharacters) {
+            out += "…";
+            break;
+        }
+        const auto byte = static_cast<unsigned char>(text.front());
+        std::size_t length = Utf8SequenceLength(text);
+        const bool c1 = length == 2 && byte == 0xC2 && static_cast<unsigned char>(text[1]) < 0xA0;
+        if (length == 0 || byte < 0x20 || byte == 0x7F || c1) {
+            // Control characters (an escape sequence could retitle or clear the terminal) and
+            // bytes that are not UTF-8 are shown as their code.
+            if (length == 0)
+                length = 1;
+            for (std::size_t i = 0; i < length; ++i) {
+                static constexpr char kHex[] = "0123456789ABCDEF";
+                const auto b = static_cast<unsigned char>(text[i]);
+                out += "\\x";
+                out += kHex[b >> 4];
+                out += kHex[b & 15];
+            }
+        } else {
+            out.append(text.substr(0, length));
+        }
+        text.remove_prefix(length);
+        ++characters;
+    }
+    return out;
 }
 
 std::string_view EncodingName(TextEncoding encoding)

@@ -30,6 +30,10 @@ bool IsValidUtf8(std::string_view bytes);
 /// converted with iconv. Fails when the bytes are neither.
 DecodedText DecodeText(std::string_view bytes);
 
+/// Text from a file as a message may show it: control characters and bytes that are not UTF-8
+/// written as \xNN, and anything longer than `maxCharacters` cut short with "…".
+std::string EchoText(std::string_view text, std::size_t maxCharacters = 40);
+
 /// "UTF-8", "UTF-8 (BOM付き)" or "Shift_JIS (CP932)".
 std::string_view EncodingName(TextEncoding encoding);
 

@@ -4,10 +4,13 @@
 
 #include "StoreStatus.h"
 
+#include <cerrno>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <span>
+#include <utility>
 
 namespace zentrix {
 
@@ -18,7 +21,10 @@ public:
 
     /// Opens the file for reading and writing, creating it empty when missing, and takes an
     /// exclusive advisory lock. Fails with InUse when another open description holds the lock,
-    /// NotRegularFile for a directory or special file; nothing is created then beyond the file itself.
+    /// NotRegularFile for a directory or special file (a FIFO included: opening never waits);
+    /// nothing is created then beyond the file itself. Once locked, the file is checked to be the
+    /// one still at the path (another program may have renamed a new file over it in between);
+    /// if it is not, the open starts again, and fails with Moved when that keeps happening.
     virtual StoreStatus open(const std::filesystem::path& path) = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
@@ -33,6 +39,30 @@ public:
     virtual int truncate(std::int64_t length) = 0;
     /// Forces written data to the disk (fdatasync on POSIX).
     virtual int sync() = 0;
+
+    /// Where stored bytes lie in a file that may have holes (a sparse file costs no disk for
+    /// them, and they read as zeros). A device that cannot tell treats the whole file as data.
+    /// The next stretch of data at or after `from`, as [first, second); {size, size} when none.
+    virtual std::pair<std::int64_t, std::int64_t> dataFrom(std::int64_t from) const
+    {
+        const std::int64_t length = size();
+        return from < length ? std::pair{from, length} : std::pair{length, length};
+    }
+    /// The end of the last stretch of data before `end` (at most `end`), 0 when there is none.
+    virtual std::int64_t dataEndBefore(std::int64_t end) const { return end; }
+
+    /// Puts the file at `replacement` (written, flushed and closed by the caller, in the same
+    /// folder as `target`) in place of `target`, the file this device has open: gives it this
+    /// file's owner, group and permissions, renames it over `target` and flushes the folder.
+    /// Fails with OwnerNotKept when the owner or group cannot be kept, WriteFailed otherwise; then
+    /// `target` is as it was. The device keeps the old, now replaced, file open either way.
+    virtual StoreStatus replaceFileWith(const std::filesystem::path& replacement,
+                                        const std::filesystem::path& target)
+    {
+        (void)replacement;
+        (void)target;
+        return StoreStatus::Fail(StoreError::WriteFailed, ENOTSUP);
+    }
 };
 
 /// How the native device opens the file.
@@ -43,8 +73,15 @@ enum class FileAccess
     /// Read only, never creating the file, under a shared lock: readers coexist, but the desktop
     /// program's exclusive lock makes the open fail with InUse. Writes fail with EBADF.
     ReadOnly,
+    /// Read and write a file that this open creates, under an exclusive lock: anything already at
+    /// the path, a symbolic link above all, makes the open fail (EEXIST). For temporary copies.
+    CreateNew,
 };
 
 std::unique_ptr<FileDevice> MakeNativeFileDevice(FileAccess access = FileAccess::ReadWrite);
+
+/// For tests of the race between opening and locking: called by the native device after it has
+/// opened a file and before it locks it. Empty (the default) does nothing.
+void SetNativeBeforeLockHook(std::function<void(const std::filesystem::path&)> hook);
 
 } // namespace zentrix

@@ -2,13 +2,15 @@
 // record buffer CurrentRecord and the number of the latest stored draw, Latest.
 #pragma once
 
-#include <filesystem>
-#include <memory>
-#include <string_view>
-
 #include "DrawRecord.h"
 #include "FileDevice.h"
 #include "StoreStatus.h"
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string_view>
 
 namespace zentrix {
 
@@ -50,8 +52,34 @@ public:
     StoreStatus ClearDraw(RecordNo n);
 
     /// Scans backwards from the last record for the highest non-empty one and sets Latest.
-    /// On a read error Latest is left as it was.
+    /// On a read error Latest is left as it was. The scan reads in large blocks and skips the
+    /// holes of a sparse file, so its cost follows what is stored, not the file's length. A
+    /// Latest above kMaxStoredDraws fails with TooLarge (Latest is left as it was).
     StoreStatus FindLatest();
+
+    /// One record to write in ReplaceHistory.
+    struct RecordWrite
+    {
+        RecordNo record = 0;
+        DrawNumbers numbers{};
+        std::int16_t bonus = 0;
+    };
+    /// Makes the device the replacement file is written through; tests substitute failing ones.
+    using DeviceFactory = std::function<std::unique_ptr<FileDevice>()>;
+
+    /// Rewrites the whole file all or nothing: a copy of it beside the file (beside the file a
+    /// symbolic link points to) takes the writes, each carrying CurrentRecord's Reserved as
+    /// WriteDraw does, is flushed, given the file's owner, group and permissions and renamed
+    /// over it. The copy keeps the file's holes and trailing bytes. From then on this object
+    /// holds the new file, still locked, and Latest is scanned afresh. On any failure the file,
+    /// CurrentRecord and Latest are as they were and no copy is left behind. Writes must lie in
+    /// 1..RecordCount + 1 after the writes before them. Copies left by an earlier replacement that
+    /// was killed part-way (this program's own naming, older than a few minutes, unlocked) are
+    /// removed first.
+    StoreStatus ReplaceHistory(std::span<const RecordWrite> writes, const DeviceFactory& copyDevice = {});
+
+    /// The naming pattern of the copies: "." + file name + kCopyInfix + six letters or digits.
+    static constexpr std::string_view kCopyInfix = ".import-";
 
     /// Clears record Latest and lowers Latest by one, without a scan. With no stored draw it
     /// writes nothing and leaves Latest at 0.
@@ -66,6 +94,7 @@ public:
 
 private:
     StoreStatus writeCurrent(RecordNo n);
+    void removeStaleCopies(const std::filesystem::path& target) const;
 
     std::filesystem::path m_path;
     std::unique_ptr<FileDevice> m_device;

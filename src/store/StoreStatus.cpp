@@ -4,9 +4,8 @@
 #include <cerrno>
 
 namespace zentrix {
-namespace {
 
-std::string systemReason(int err)
+std::string DescribeSystemError(int err)
 {
     switch (err) {
     case 0: return {};
@@ -26,11 +25,13 @@ std::string systemReason(int err)
     case ENFILE: return "開いているファイルが多すぎます";
     case EBUSY:
     case ETXTBSY: return "ファイルが使用中です";
+    case ENXIO:
+        return "ソケットなどの特殊なファイルで、開けません";
+    case ENOMEM:
+        return "メモリが不足しています";
     default: return "システムエラー（エラー番号 " + std::to_string(err) + "）";
     }
 }
-
-} // namespace
 
 std::string DescribeStoreError(const StoreStatus& status, const std::string& fileName)
 {
@@ -43,7 +44,9 @@ std::string DescribeStoreError(const StoreStatus& status, const std::string& fil
         text = "「" + fileName + "」は通常のファイルではないため、データファイルとして開けません。";
         break;
     case StoreError::InUse:
-        text = "データファイル「" + fileName + "」は他のZentrixで使用中です。";
+        // Either program may hold it: the window for as long as it runs, a command for a moment.
+        text = "データファイル「" + fileName +
+               "」は他の Zentrix か zentrix-cli が使用中です。使い終わってからもう一度試して下さい。";
         break;
     case StoreError::OutOfRange:
         text = "データファイル「" + fileName + "」に第" + std::to_string(status.record) + "回のレコードはありません。";
@@ -55,11 +58,25 @@ std::string DescribeStoreError(const StoreStatus& status, const std::string& fil
         text = "データファイル「" + fileName + "」の第" + std::to_string(status.record) +
                "回を書き込めませんでした。データは変更されていません。";
         break;
+    case StoreError::TooLarge:
+        text = "データファイル「" + fileName +
+               "」は当選番号のデータファイルとして大きすぎます（最新の記録が第" +
+               std::to_string(status.record) + "回、扱えるのは第" + std::to_string(kMaxStoredDraws) +
+               "回まで）。壊れているか、別の種類のファイルです。";
+        break;
+    case StoreError::Moved:
+        text = "データファイル「" + fileName + "」が開く間に何度も置き換えられたため、開けませんでした。";
+        break;
+    case StoreError::OwnerNotKept:
+        text = "データファイル「" + fileName +
+               "」の所有者とグループを新しいファイルに引き継げないため、書き換えませんでした。"
+               "データは変更されていません。";
+        break;
     }
     // For a file in use the lock's own errno (EWOULDBLOCK) adds nothing to the message.
     if (status.error == StoreError::InUse)
         return text;
-    if (const std::string reason = systemReason(status.systemError); !reason.empty())
+    if (const std::string reason = DescribeSystemError(status.systemError); !reason.empty())
         text += "\n（理由：" + reason + "）";
     return text;
 }

@@ -81,9 +81,9 @@ TEST(CliErrorMessageTest, OptionErrorsAreJapaneseOnlyAndNameWhatWentWrong)
         {{"generate", "extra"}, "余分な引数「extra」があります。"},
         {{"generate", "--weighting", "maybe"}, "--weighting には on、off のどれかを指定して下さい"},
         {{"generate", "--sets", "1", "--sets", "2"}, "--sets は1回まで指定できます"},
-        {{"generate", "--seed", "x"}, "--seed の値「x」は数として読めません。"},
+        {{"generate", "--seed", "x"}, "--seed: 「x」は 0〜18446744073709551615 の整数ではありません"},
         {{"check"}, "--draw を指定して下さい（必須）。"},
-        {{"check", "--draw", "x"}, "--draw の値「x」は数として読めません。"},
+        {{"check", "--draw", "x"}, "--draw: 「x」は 0〜9223372036854775807 の整数ではありません"},
         {{"import"}, "ファイル を指定して下さい（必須）。"},
         {{"stats", "--parity-level", "9"}, "--parity-level には 1～7 の整数を指定して下さい"},
         {{"predict"}, "「predict」というサブコマンドはありません。"},
@@ -181,7 +181,7 @@ TEST(CliWordingTest, AFileInUseSaysWhatToDoWithoutTellingToStartAnything)
         const CliRun run = RunCli(args, "1 2 3 4 5 6\n");
         EXPECT_EQ(run.status, kExitDataFile) << args[0];
         EXPECT_NE(run.err.find("使用中"), std::string::npos) << run.err;
-        EXPECT_NE(run.err.find("終了してから、もう一度実行して下さい"), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find("使い終わってからもう一度試して下さい"), std::string::npos) << run.err;
         EXPECT_EQ(run.err.find("起動"), std::string::npos) << run.err;
     }
 }

@@ -141,7 +141,7 @@ TEST_F(StatsViewCommandTest, SvgChartIsWrittenBesideAndNeverOverTheDataFile)
                                                  std::vector<std::string>{"--svg", data()}}) {
         const CliRun refused = run(args);
         EXPECT_EQ(refused.status, kExitFailure);
-        EXPECT_NE(refused.err.find("データファイルには書き込みません"), std::string::npos) << refused.err;
+        EXPECT_NE(refused.err.find("なので、上書きしません"), std::string::npos) << refused.err;
         EXPECT_EQ(zentrix::test::ReadBytes(data()), before);
     }
 }

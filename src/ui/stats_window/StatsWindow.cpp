@@ -1,7 +1,7 @@
 // StatsWindow: builds the tabs, fills them from the analysis layer, and exports the charts.
 #include "ui/stats_window/StatsWindow.h"
 
-#include "analysis/OutputFile.h"
+#include "store/OutputFile.h"
 #include "generator/Feasibility.h"
 #include "store/HistoryFile.h"
 #include "ui/common/AppIcon.h"
@@ -333,13 +333,13 @@ bool StatsWindow::exportChartPng(const QString& fileName)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     RenderChart(chart->chart(), QSize(1000, 560)).save(&buffer, "PNG");
-    const analysis::OutputStatus written = analysis::WriteOutputFile(
-        fileName.toStdString(), std::string_view(bytes.constData(), std::size_t(bytes.size())),
-        m_history.Path());
-    if (!written.ok()) {
+    const OutputStatus written =
+        WriteOutputFile(fileName.toStdString(), std::string_view(bytes.constData(), std::size_t(bytes.size())),
+                        GuardedFiles(m_history.Path()));
+    if (!written) {
         MessageBox::show(
             this, QStringLiteral("Zentrix"),
-            QString::fromStdString(analysis::DescribeOutputError(written, fileName.toStdString())),
+            QString::fromStdString(DescribeOutputError(written, fileName.toStdString())),
             MessageBox::Icon::Exclamation);
         return false;
     }

@@ -272,7 +272,7 @@ TEST_F(StatsWindowTest, ExportWritesTheCurrentChartAsPngButNeverOverTheDataFile)
     const std::vector<std::uint8_t> before = zentrix::test::ReadBytes(dir / "Loto6data.dt");
     EXPECT_FALSE(stats->exportChartPng(QString::fromStdString((dir / "Loto6data.dt").string())));
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_TRUE(messages[0].text.contains(QStringLiteral("データファイルには書き込みません")));
+    EXPECT_TRUE(messages[0].text.contains(QStringLiteral("なので、上書きしません")));
     EXPECT_EQ(zentrix::test::ReadBytes(dir / "Loto6data.dt"), before);
 
     stats->controls().tabViews->setCurrentWidget(stats->controls().meterPage);

@@ -1,0 +1,41 @@
+// CommandIo: reading a command's input within bounds and making sure its output was written.
+#pragma once
+
+#include "Commands.h"
+
+#include <CLI/CLI.hpp>
+#include <cstddef>
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+
+namespace zentrix::cli {
+
+/// The most an input file (a results CSV, a list of predicted sets) may hold. A LOTO6 results
+/// file is well under a megabyte; this leaves a wide margin and still bounds the memory.
+inline constexpr std::size_t kMaxInputBytes = std::size_t{16} << 20;
+
+enum class InputRead
+{
+    Ok,
+    Unreadable, ///< missing, a folder, or a read error
+    TooLarge,   ///< more than the limit
+};
+
+/// Reads at most `limit` bytes of a file or a stream, refusing anything longer.
+InputRead ReadInputFile(const std::string& name, std::string& bytes, std::size_t limit = kMaxInputBytes);
+InputRead ReadInputStream(std::istream& in, std::string& bytes, std::size_t limit = kMaxInputBytes);
+
+/// The message for an input that was too large, naming `source` as the message shows it.
+std::string TooLargeInputMessage(const std::string& source, std::size_t limit = kMaxInputBytes);
+
+/// Checks an option's text before it is converted: a plain decimal whole number within
+/// [low, high]. Anything else (a sign where none belongs, a value that would wrap or be clamped
+/// by the conversion) is a usage error naming the allowed range.
+CLI::Validator WholeNumberWithin(std::uint64_t low, std::uint64_t high);
+
+/// Flushes standard output. Returns kExitOk when everything printed got out; otherwise says so on
+/// the error stream and returns kExitFailure.
+int FinishOutput(CliContext& context);
+
+} // namespace zentrix::cli
