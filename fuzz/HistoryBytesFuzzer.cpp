@@ -5,6 +5,7 @@
 //
 // Input: 16 bytes of settings and seed, then the file's bytes.
 #include "FuzzSupport.h"
+#include "common/ReferenceRules.h"
 #include "generator/DrawTable.h"
 #include "generator/Feasibility.h"
 #include "generator/GenerationRun.h"
@@ -42,7 +43,7 @@ public:
             Require(set[i] >= 1 && set[i] <= 43, "every number of a set lies in 1..43");
             Require(i == 0 || set[i - 1] < set[i], "a set is six distinct numbers in ascending order");
         }
-        Require(CheckSet(set, m_lists, m_latest, m_settings) == SetVerdict::Pass,
+        Require(reference::CheckSet(set, m_lists, m_latest, m_settings) == SetVerdict::Pass,
                 "every set kept passes the filters");
     }
 

@@ -1,6 +1,7 @@
 // zentrix-cli generate: output format, options, exit statuses, and a data file left untouched.
 #include "Commands.h"
 #include "PrintedSets.h"
+#include "common/ReferenceRules.h"
 #include "generator/GenerationRun.h"
 #include "generator/SetFilter.h"
 #include "store/HistoryFile.h"
@@ -115,7 +116,7 @@ TEST_F(GenerateCommandTest, PrintsTheHeaderAnEmptyLineAndOneLinePerSet)
     const DrawRow latest = MakeDrawRow(History().back());
     const CarryLists lists = BuildCarryLists(latest, MakeDrawRow(History()[History().size() - 2]));
     for (const PredictionSet& set : setsOf(run))
-        EXPECT_EQ(CheckSet(set, lists, latest, GenerationSettings{}), SetVerdict::Pass);
+        EXPECT_EQ(reference::CheckSet(set, lists, latest, GenerationSettings{}), SetVerdict::Pass);
     EXPECT_EQ(run.out.back(), '\n');
 }
 
@@ -158,7 +159,7 @@ TEST_F(GenerateCommandTest, EveryOptionReachesTheEngine)
     const std::vector<PredictionSet> sets = setsOf(run);
     ASSERT_EQ(sets.size(), 40u);
     for (const PredictionSet& set : sets) {
-        EXPECT_EQ(CheckSet(set, lists, latest, settings), SetVerdict::Pass);
+        EXPECT_EQ(reference::CheckSet(set, lists, latest, settings), SetVerdict::Pass);
         EXPECT_TRUE(std::all_of(set.begin(), set.end(), [](int n) { return n % 2 == 1; }));
     }
 

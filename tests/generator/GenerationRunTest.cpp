@@ -1,5 +1,6 @@
 // The generation run: candidate ordering, every outcome, what the observer sees, reproducibility.
 #include "RunRecorder.h"
+#include "common/ReferenceRules.h"
 #include "generator/CandidateOrder.h"
 #include "generator/RandomSource.h"
 #include "generator/SetFilter.h"
@@ -36,7 +37,7 @@ void ExpectValidSets(const std::vector<PredictionSet>& sets, const std::vector<D
         EXPECT_TRUE(std::all_of(set.begin(), set.end(), [](std::int16_t n) { return IsLotoNumber(n); }));
         EXPECT_TRUE(std::adjacent_find(set.begin(), set.end(), std::greater_equal<>()) == set.end())
             << "not ascending and distinct";
-        EXPECT_EQ(CheckSet(set, lists, MakeDrawRow(draws.back()), settings), SetVerdict::Pass);
+        EXPECT_EQ(reference::CheckSet(set, lists, MakeDrawRow(draws.back()), settings), SetVerdict::Pass);
     }
 }
 

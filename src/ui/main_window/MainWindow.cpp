@@ -1,6 +1,7 @@
 // MainWindow: builds frmMain, runs its load step, its settings interlocks, hints and menus.
 #include "ui/main_window/MainWindow.h"
 
+#include "generator/SetFilter.h"
 #include "store/HistoryFile.h"
 #include "ui/common/AppIcon.h"
 #include "ui/common/Fonts.h"
@@ -29,7 +30,7 @@
 namespace zentrix::ui {
 namespace {
 
-/// Text3 for each sldNum value 1..7 (even : odd); values 1 and 7 also hide chkConsecut.
+/// Text3 by the number of odd numbers a set holds (even : odd).
 constexpr std::array<const char*, 7> kParityRatios{"6 : 0", "5 : 1", "4 : 2", "3 : 3",
                                                    "2 : 4", "1 : 5", "0 : 6"};
 
@@ -174,11 +175,11 @@ void MainWindow::chkNum_Click()
 
 void MainWindow::sldNum_Change()
 {
-    const int value = m_ui.sldNum->value();
-    const int level = (value >= 1 && value <= 6) ? value : 7;
-    m_ui.Text3->setText(QString::fromLatin1(kParityRatios[level - 1]));
+    const int level = m_ui.sldNum->value();
+    const int evens = RequiredEvenCount(level);
+    m_ui.Text3->setText(QString::fromLatin1(kParityRatios[static_cast<std::size_t>(kSetSize - evens)]));
     // At the extremes every number has the same parity, so a consecutive pair is impossible.
-    m_ui.chkConsecut->setHidden(level == 1 || level == 7);
+    m_ui.chkConsecut->setHidden(IsSingleParityLevel(level));
 }
 
 // --- Status-bar hints ----------------------------------------------------------------------------
