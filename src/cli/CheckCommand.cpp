@@ -2,10 +2,10 @@
 #include "Commands.h"
 #include "DataFile.h"
 #include "HistoryTable.h"
-#include "PrintedSets.h"
 #include "PrizeCheck.h"
 #include "TextEncoding.h"
 #include "store/HistoryFile.h"
+#include "store/Loto6.h"
 
 #include <CLI/CLI.hpp>
 #include <array>
@@ -108,7 +108,7 @@ int RunCheck(const CheckOptions& options, CliContext& context)
         return kExitFailure;
     }
     const DrawRow& draw = table.row(options.draw);
-    if (!IsValidDraw(draw)) {
+    if (!IsValidDraw(std::span(draw).first<kSetSize>(), draw[kSetSize])) {
         context.err << "データファイル「" << options.data << "」の第" << options.draw
                     << "回は当せん番号として正しくありません（" << DrawRowText(draw) << "）。\n";
         return kExitFailure;
@@ -122,8 +122,7 @@ int RunCheck(const CheckOptions& options, CliContext& context)
         ++row;
         const Score score = ScoreSet(line.set, draw);
         ++tally[static_cast<std::size_t>(score.prize)];
-        out << ::zentrix::cli::SetLine(line.label > 0 ? line.label : row, line.set) << "  一致 "
-            << score.matches << "個";
+        out << PrintedLine(line.label > 0 ? line.label : row, line.set) << "  一致 " << score.matches << "個";
         if (score.matches > 0)
             out << "（" << MatchText(line.set, draw) << "）";
         if (score.bonusHit)

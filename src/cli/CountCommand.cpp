@@ -3,12 +3,12 @@
 #include "Commands.h"
 #include "DataFile.h"
 #include "HistoryTable.h"
-#include "PrintedSets.h"
 #include "RuleBackTest.h"
 #include "SettingsOptions.h"
 #include "generator/Feasibility.h"
 #include "generator/GenerationRun.h"
 #include "store/HistoryFile.h"
+#include "store/Loto6.h"
 
 #include <CLI/CLI.hpp>
 #include <ostream>

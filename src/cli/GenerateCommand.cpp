@@ -1,11 +1,11 @@
 // GenerateCommand: `zentrix-cli generate`, the prediction engine on a history file, sets to stdout.
 #include "Commands.h"
 #include "DataFile.h"
-#include "PrintedSets.h"
 #include "SettingsOptions.h"
 #include "generator/GenerationRun.h"
 #include "generator/RandomSource.h"
 #include "store/HistoryFile.h"
+#include "store/Loto6.h"
 
 #include <CLI/CLI.hpp>
 #include <optional>
@@ -29,7 +29,7 @@ class PrintingObserver final : public RunObserver
 public:
     void setProgressMaximum(int) override {}
     void setProgressMinimum(int) override {}
-    void writeSet(int row, const PredictionSet& set) override { m_lines << SetLine(row, set) << '\n'; }
+    void writeSet(int row, const PredictionSet& set) override { m_lines << PrintedLine(row, set) << '\n'; }
     void stepProgress() override {}
     void runCompleted() override {}
 

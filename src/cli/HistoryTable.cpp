@@ -2,7 +2,7 @@
 #include "HistoryTable.h"
 
 #include "DataFile.h"
-#include "PrintedSets.h"
+#include "store/Loto6.h"
 
 #include <cstdio>
 #include <ostream>

@@ -2,12 +2,12 @@
 #include "Commands.h"
 #include "DataFile.h"
 #include "HistoryTable.h"
-#include "PrintedSets.h"
 #include "SettingsOptions.h"
 #include "TextEncoding.h"
 #include "WeightChart.h"
 #include "generator/WeightTable.h"
 #include "store/HistoryFile.h"
+#include "store/Loto6.h"
 
 #include <CLI/CLI.hpp>
 #include <fstream>

@@ -1,10 +1,10 @@
 // zentrix-cli generate: output format, options, exit statuses, and a data file left untouched.
 #include "Commands.h"
-#include "PrintedSets.h"
 #include "common/ReferenceRules.h"
 #include "generator/GenerationRun.h"
 #include "generator/SetFilter.h"
 #include "store/HistoryFile.h"
+#include "store/Loto6.h"
 #include "support/HistoryFixtures.h"
 #include "support/TempDir.h"
 
@@ -89,14 +89,6 @@ protected:
 
     test::TempDir m_dir;
 };
-
-TEST(PrintedSetsTest, LinesLookLikeThePrintedDocument)
-{
-    EXPECT_EQ(SetLine(1, {3, 11, 17, 25, 38, 42}), "001→03 , 11 , 17 , 25 , 38 , 42");
-    EXPECT_EQ(SetLine(100, {1, 2, 9, 10, 11, 43}), "100→01 , 02 , 09 , 10 , 11 , 43");
-    EXPECT_EQ(RowLabel(42), "042→");
-    EXPECT_EQ(NumberText(7), "07");
-}
 
 TEST_F(GenerateCommandTest, PrintsTheHeaderAnEmptyLineAndOneLinePerSet)
 {

@@ -19,11 +19,6 @@ namespace {
 
 const QString kTitle = QStringLiteral("Zentrix");
 
-QString CellText(int number)
-{
-    return QStringLiteral("%1").arg(number, 2, 10, QLatin1Char('0'));
-}
-
 } // namespace
 
 GenerationRunner::GenerationRunner(MainWindow& window)
@@ -89,7 +84,7 @@ void GenerationRunner::writeSet(int row, const PredictionSet& set)
 {
     ResultsWindow& results = loadResultsWindow();
     for (int col = 1; col <= 6; ++col)
-        results.setCellText(row, col, CellText(set[col - 1]));
+        results.setCellText(row, col, QString::fromStdString(NumberText(set[col - 1])));
 }
 
 void GenerationRunner::stepProgress()
