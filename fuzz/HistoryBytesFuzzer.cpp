@@ -10,6 +10,7 @@
 #include "generator/Feasibility.h"
 #include "generator/GenerationRun.h"
 #include "generator/RandomSource.h"
+#include "generator/RunMessages.h"
 #include "generator/SetFilter.h"
 #include "generator/WeightTable.h"
 #include "store/HistoryFile.h"

@@ -3,6 +3,7 @@
 #include "DataFile.h"
 #include "HistoryTable.h"
 #include "PrizeCheck.h"
+#include "ReportText.h"
 #include "TextEncoding.h"
 #include "store/HistoryFile.h"
 #include "store/Loto6.h"
@@ -157,16 +158,6 @@ void AddCheckCommand(CLI::App& app, CliContext& context)
     command->add_option("FILE", options->file, "予想番号のファイル（省略か - なら標準入力）");
     AddReadOnlyDataOption(*command, options->data);
     command->callback([options, &context] { context.exitCode = RunCheck(*options, context); });
-}
-
-void AddAllCommands(CLI::App& app, CliContext& context)
-{
-    AddGenerateCommand(app, context);
-    AddImportCommand(app, context);
-    AddExportCommand(app, context);
-    AddStatsCommand(app, context);
-    AddCountCommand(app, context);
-    AddCheckCommand(app, context);
 }
 
 } // namespace zentrix::cli

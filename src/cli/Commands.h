@@ -1,5 +1,6 @@
-// Commands: the pieces of zentrix-cli. Each subcommand has one registration function that adds it
-// to the application; main.cpp calls each of them, and tests do the same with their own streams.
+// Commands: the pieces of zentrix-cli. Each subcommand has one registration function (defined in
+// its <Name>Command.cpp) that adds it to the application; AddAllCommands in Commands.cpp lists them
+// all for main.cpp, and tests do the same with their own streams.
 #pragma once
 
 #include <iosfwd>
@@ -25,6 +26,7 @@ enum ExitCode : int
     kExitTooFewDraws = 5,   ///< fewer than two stored draws
     kExitNoPassingSet = 6,  ///< no set that can be drawn passes the settings
     kExitTooSlow = 7,       ///< passing sets are too rare to find in time
+    kExitNoDraws = 8,       ///< the data file holds no draw at all (stats)
 };
 
 /// The exit statuses as the help texts list them.
@@ -32,7 +34,7 @@ inline constexpr std::string_view kExitCodeHelp =
     "終了コード: 0 成功, 1 その他の失敗, 2 オプションの誤り, 3 "
     "データファイルを使えない（無い、使用中、読めない）,\n"
     "4 キャリー個数と偶数／奇数の比率の矛盾, 5 当せん番号が2回分未満, 6 条件を満たす組み合わせが無い,\n"
-    "7 条件を満たす組み合わせが少なすぎて時間内に出せない";
+    "7 条件を満たす組み合わせが少なすぎて時間内に出せない, 8 当選番号が1回分も保存されていない";
 
 /// Where a command writes, and the status it leaves for main() to return.
 struct CliContext

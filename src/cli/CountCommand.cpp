@@ -3,6 +3,7 @@
 #include "Commands.h"
 #include "DataFile.h"
 #include "HistoryTable.h"
+#include "ReportText.h"
 #include "RuleBackTest.h"
 #include "SettingsOptions.h"
 #include "generator/Feasibility.h"

@@ -4,6 +4,7 @@
 #include "SettingsOptions.h"
 #include "generator/GenerationRun.h"
 #include "generator/RandomSource.h"
+#include "generator/RunMessages.h"
 #include "store/HistoryFile.h"
 #include "store/Loto6.h"
 

@@ -2,6 +2,7 @@
 #include "Commands.h"
 #include "DataFile.h"
 #include "HistoryTable.h"
+#include "ReportText.h"
 #include "SettingsOptions.h"
 #include "TextEncoding.h"
 #include "WeightChart.h"
@@ -59,7 +60,7 @@ int RunStats(const StatsOptions& options, CliContext& context)
         return kExitDataFile;
     if (table.Latest() < 1) {
         context.err << "データファイル「" << options.data << "」に当せん番号が保存されていません。\n";
-        return kExitTooFewDraws;
+        return kExitNoDraws;
     }
     const GenerationSettings settings = options.settings.settings();
     const NumberStatistics statistics = ComputeStatistics(table);

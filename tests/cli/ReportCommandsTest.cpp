@@ -306,7 +306,7 @@ TEST_F(ReportCommandsTest, StatsNeedsAStoredDraw)
 {
     store({});
     const CliRun stats = run({"stats"});
-    EXPECT_EQ(stats.status, kExitTooFewDraws);
+    EXPECT_EQ(stats.status, kExitNoDraws);
     EXPECT_TRUE(stats.out.empty());
 }
 

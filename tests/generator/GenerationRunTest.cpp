@@ -3,6 +3,7 @@
 #include "common/ReferenceRules.h"
 #include "generator/CandidateOrder.h"
 #include "generator/RandomSource.h"
+#include "generator/RunMessages.h"
 #include "generator/SetFilter.h"
 #include "support/FailingDevice.h"
 

@@ -3,6 +3,7 @@
 #include "RunRecorder.h"
 #include "common/ReferenceRules.h"
 #include "generator/RandomSource.h"
+#include "generator/RunMessages.h"
 #include "generator/SetFilter.h"
 
 #include <gtest/gtest.h>

@@ -2,6 +2,7 @@
 #include "ui/main_window/GenerationRunner.h"
 
 #include "generator/RandomSource.h"
+#include "generator/RunMessages.h"
 #include "store/HistoryFile.h"
 #include "ui/common/MessageBox.h"
 #include "ui/common/ProgramEnd.h"
@@ -22,10 +23,8 @@ const QString kTitle = QStringLiteral("Zentrix");
 } // namespace
 
 GenerationRunner::GenerationRunner(MainWindow& window)
-    : QObject(&window)
-    , m_window(window)
+    : m_window(window)
 {
-    setObjectName(QStringLiteral("GenerationRunner"));
     connect(window.controls().cmdGen, &QPushButton::clicked, this, &GenerationRunner::cmdGen_Click);
 }
 

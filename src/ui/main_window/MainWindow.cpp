@@ -62,9 +62,9 @@ MainWindow::MainWindow(HistoryFile& history, QWidget* parent)
     connectInterlocks();
     installHints();
 
-    // Collaborators that give the history editor and cmdGen their behaviour attach here.
-    new HistoryEditorBinding(*this);
-    new GenerationRunner(*this);
+    // The collaborators that give the history editor and cmdGen their behaviour.
+    m_editorBinding = std::make_unique<HistoryEditorBinding>(*this);
+    m_runner = std::make_unique<GenerationRunner>(*this);
 }
 
 MainWindow::~MainWindow() = default;
