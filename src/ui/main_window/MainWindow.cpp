@@ -6,11 +6,11 @@
 #include "ui/common/AppIcon.h"
 #include "ui/common/Fonts.h"
 #include "ui/common/ProgramEnd.h"
-#include "ui/main_window/AboutDialog.h"
+#include "ui/dialogs/AboutDialog.h"
+#include "ui/dialogs/NoticeDialog.h"
 #include "ui/main_window/GenerationRunner.h"
 #include "ui/main_window/HistoryEditorBinding.h"
 #include "ui/main_window/MainWindowLayout.h"
-#include "ui/main_window/NoticeDialog.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
