@@ -64,7 +64,7 @@ GenerationSettings ReadSettings(InputReader& in)
     GenerationSettings s;
     s.setCount = in.inRange(1, 12);
     s.weightingOn = in.flag();
-    s.weightBasis = in.inRange(0, 1);
+    s.weightBasis = static_cast<WeightBasis>(in.inRange(0, 1));
     // Levels and counts a little beyond what the window offers: the engine documents how it reads them.
     s.totalLevel = in.inRange(0, 4);
     s.timeAxisLevel = in.inRange(0, 4);
@@ -91,7 +91,7 @@ void CheckAllWeightTables(const DrawTable& table)
             for (int level = 1; level <= 3; ++level) {
                 GenerationSettings s;
                 s.weightingOn = weighting;
-                s.weightBasis = basis;
+                s.weightBasis = static_cast<WeightBasis>(basis);
                 s.totalLevel = level;
                 s.timeAxisLevel = level;
                 const WeightTable weights = BuildWeightTable(table, s);

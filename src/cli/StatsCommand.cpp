@@ -46,7 +46,7 @@ std::string AlignedTable(const std::vector<std::vector<std::string>>& rows)
 
 std::string WeightSource(const GenerationSettings& settings)
 {
-    if (settings.weightBasis == 1)
+    if (settings.weightBasis == WeightBasis::TimeAxis)
         return "時間軸合計（強さ " + std::to_string(settings.timeAxisLevel) + "）";
     if (settings.weightingOn)
         return "出現率（強さ " + std::to_string(settings.totalLevel) + "）";

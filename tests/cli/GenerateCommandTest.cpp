@@ -138,7 +138,7 @@ TEST_F(GenerateCommandTest, EveryOptionReachesTheEngine)
     GenerationSettings settings;
     settings.setCount = 40;
     settings.weightingOn = false;
-    settings.weightBasis = 1;
+    settings.weightBasis = WeightBasis::TimeAxis;
     settings.timeAxisLevel = 2;
     settings.totalLevel = 3;
     settings.parityLevel = 7;

@@ -204,7 +204,7 @@ TEST(GenerateSetsTest, ANumberOfWeightZeroIsNeverDrawnWithWeightingOn)
 
     // With weighting off the same number comes out of the uniform first draws.
     settings.weightingOn = false;
-    settings.weightBasis = 1;
+    settings.weightBasis = WeightBasis::TimeAxis;
     settings.timeAxisLevel = 3;
     RunRecorder uniform;
     ASSERT_EQ(RunWith(file, settings, uniform, 5).outcome, RunOutcome::Completed);

@@ -34,7 +34,7 @@ TEST(RealHistoryRunTest, EveryCombinationEndsCleanly)
                         for (const bool consecutive : {true, false}) {
                             GenerationSettings settings;
                             settings.setCount = 3;
-                            settings.weightBasis = basis;
+                            settings.weightBasis = static_cast<WeightBasis>(basis);
                             settings.totalLevel = level;
                             settings.timeAxisLevel = level;
                             settings.weightingOn = weighting;

@@ -49,7 +49,7 @@ QWidget* HistoryEditorBinding::control(EditorControl which) const
     case EditorControl::Delete:
         return ui.Delete;
     default:
-        return field(static_cast<EditorField>(static_cast<int>(which)));
+        return field(FieldOf(which));
     }
 }
 

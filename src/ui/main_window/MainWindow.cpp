@@ -89,7 +89,8 @@ GenerationSettings MainWindow::readSettings() const
     GenerationSettings settings;
     settings.setCount = m_ui.sldCount->value();
     settings.weightingOn = IsOn(m_ui.chkData);
-    settings.weightBasis = m_ui.optData[0]->isChecked() ? 0 : 1;
+    settings.weightBasis =
+        m_ui.optData[0]->isChecked() ? WeightBasis::TotalAppearances : WeightBasis::TimeAxis;
     settings.totalLevel = m_ui.sldData->value();
     settings.timeAxisLevel = m_ui.sldCurrentData->value();
     settings.parityOn = IsOn(m_ui.chkNum);
