@@ -5,6 +5,7 @@
 #include "generator/SetFilter.h"
 #include "store/HistoryFile.h"
 #include "store/Loto6.h"
+#include "support/CliRunner.h"
 #include "support/HistoryFixtures.h"
 #include "support/TempDir.h"
 
@@ -16,28 +17,9 @@
 namespace zentrix::cli {
 namespace {
 
+using test::CliRun;
 using test::Draw;
-
-struct CliRun
-{
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-CliRun RunCli(const std::vector<std::string>& args)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    CliContext context{out, err};
-    const std::unique_ptr<CLI::App> app = MakeApp();
-    AddGenerateCommand(*app, context);
-    CliRun run;
-    run.status = RunApp(*app, context, args);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
+using test::RunCli;
 
 std::vector<std::string> Lines(const std::string& text)
 {

@@ -1,12 +1,12 @@
 // zentrix-cli count and stats: exact counts against an enumeration of every set, the back-test on
 // hand-made histories, statistics and weights from known histories, the chart, and exit statuses.
-#include "CliToolsSupport.h"
 #include "Commands.h"
 #include "TextEncoding.h"
 #include "WeightChart.h"
 #include "common/ReferenceRules.h"
 #include "generator/Feasibility.h"
 #include "generator/SetFilter.h"
+#include "support/CliRunner.h"
 #include "support/HistoryFixtures.h"
 #include "support/TempDir.h"
 
