@@ -17,8 +17,8 @@ enum class WeightBasis
 /// main window opens with.
 struct GenerationSettings
 {
-    int setCount = 5;          ///< sets wanted, 1..100
-    bool weightingOn = true;   ///< draw every number through the weight table
+    int setCount = 5;        ///< sets wanted, 1..100
+    bool weightingOn = true; ///< draw every number through the weight table
     WeightBasis weightBasis = WeightBasis::TotalAppearances;
     int totalLevel = 1;        ///< strength on the total-appearances basis, 1..3
     int timeAxisLevel = 1;     ///< strength on the time-axis basis, 1..3
