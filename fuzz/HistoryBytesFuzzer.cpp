@@ -5,10 +5,12 @@
 //
 // Input: 16 bytes of settings and seed, then the file's bytes.
 #include "FuzzSupport.h"
+#include "common/ReferenceRules.h"
 #include "generator/DrawTable.h"
 #include "generator/Feasibility.h"
 #include "generator/GenerationRun.h"
 #include "generator/RandomSource.h"
+#include "generator/RunMessages.h"
 #include "generator/SetFilter.h"
 #include "generator/WeightTable.h"
 #include "store/HistoryFile.h"
@@ -42,7 +44,7 @@ public:
             Require(set[i] >= 1 && set[i] <= 43, "every number of a set lies in 1..43");
             Require(i == 0 || set[i - 1] < set[i], "a set is six distinct numbers in ascending order");
         }
-        Require(CheckSet(set, m_lists, m_latest, m_settings) == SetVerdict::Pass,
+        Require(reference::CheckSet(set, m_lists, m_latest, m_settings) == SetVerdict::Pass,
                 "every set kept passes the filters");
     }
 
@@ -62,7 +64,7 @@ GenerationSettings ReadSettings(InputReader& in)
     GenerationSettings s;
     s.setCount = in.inRange(1, 12);
     s.weightingOn = in.flag();
-    s.weightBasis = in.inRange(0, 1);
+    s.weightBasis = static_cast<WeightBasis>(in.inRange(0, 1));
     // Levels and counts a little beyond what the window offers: the engine documents how it reads them.
     s.totalLevel = in.inRange(0, 4);
     s.timeAxisLevel = in.inRange(0, 4);
@@ -89,7 +91,7 @@ void CheckAllWeightTables(const DrawTable& table)
             for (int level = 1; level <= 3; ++level) {
                 GenerationSettings s;
                 s.weightingOn = weighting;
-                s.weightBasis = basis;
+                s.weightBasis = static_cast<WeightBasis>(basis);
                 s.totalLevel = level;
                 s.timeAxisLevel = level;
                 const WeightTable weights = BuildWeightTable(table, s);

@@ -106,7 +106,10 @@ HistoryStatistics ComputeHistoryStatistics(const DrawTable& table, DrawRange ran
         if (std::any_of(digitsHere.begin(), digitsHere.end(), [](int c) { return c >= 2; }))
             ++stats.sharedDigitDraws;
         ++stats.evens[static_cast<std::size_t>(evens)];
-        ++stats.consecutive[static_cast<std::size_t>(ConsecutivePairs(sorted))];
+        NumberMask numbers = 0;
+        for (const std::int16_t n : sorted)
+            numbers |= NumberBit(n);
+        ++stats.consecutive[static_cast<std::size_t>(ConsecutivePairs(numbers))];
 
         stats.sumTotal += sum;
         stats.sumMin = stats.draws == 1 ? sum : std::min(stats.sumMin, sum);

@@ -1,6 +1,7 @@
-// RuleBackTest: CheckSet on every stored draw against the two draws before it.
+// RuleBackTest: the set rules on every stored draw against the two draws before it.
 #include "analysis/RuleBackTest.h"
 
+#include "generator/CandidateOrder.h"
 #include "generator/SetFilter.h"
 
 #include <algorithm>
@@ -25,7 +26,7 @@ BackTestResult BackTestRules(const DrawTable& table, const GenerationSettings& s
         }
         const DrawRow& latest = table.row(d - 1);
         const CarryLists lists = BuildCarryLists(latest, table.row(d - 2));
-        switch (CheckSet(set, lists, latest, settings)) {
+        switch (RulePlan(lists, latest, settings).verdict(MaskFromSet(set))) {
         case SetVerdict::Pass:
             ++result.passed;
             break;

@@ -4,10 +4,11 @@
 #include "Commands.h"
 #include "DataFile.h"
 #include "HistoryTable.h"
-#include "PrintedSets.h"
 #include "PrizeCheck.h"
+#include "ReportText.h"
 #include "TextEncoding.h"
 #include "store/HistoryFile.h"
+#include "store/Loto6.h"
 
 #include <CLI/CLI.hpp>
 #include <array>
@@ -123,7 +124,7 @@ int RunCheck(const CheckOptions& options, CliContext& context)
         return kExitFailure;
     }
     const DrawRow& draw = table.row(options.draw);
-    if (!IsValidDraw(draw)) {
+    if (!IsValidDraw(std::span(draw).first<kSetSize>(), draw[kSetSize])) {
         context.err << "データファイル「" << options.data << "」の第" << options.draw
                     << "回は当選番号として正しくありません（" << DrawRowText(draw) << "）。\n";
         return kExitFailure;
@@ -137,8 +138,7 @@ int RunCheck(const CheckOptions& options, CliContext& context)
         ++row;
         const Score score = ScoreSet(line.set, draw);
         ++tally[static_cast<std::size_t>(score.prize)];
-        out << ::zentrix::cli::SetLine(line.label > 0 ? line.label : row, line.set) << "  一致 "
-            << score.matches << "個";
+        out << PrintedLine(line.label > 0 ? line.label : row, line.set) << "  一致 " << score.matches << "個";
         if (score.matches > 0)
             out << "（" << MatchText(line.set, draw) << "）";
         if (score.bonusHit)
@@ -178,16 +178,6 @@ void AddCheckCommand(CLI::App& app, CliContext& context)
     command->add_option("FILE", options->file, "予想番号のファイル（省略か - なら標準入力）");
     AddReadOnlyDataOption(*command, options->data);
     command->callback([options, &context] { context.exitCode = RunCheck(*options, context); });
-}
-
-void AddAllCommands(CLI::App& app, CliContext& context)
-{
-    AddGenerateCommand(app, context);
-    AddImportCommand(app, context);
-    AddExportCommand(app, context);
-    AddStatsCommand(app, context);
-    AddCountCommand(app, context);
-    AddCheckCommand(app, context);
 }
 
 } // namespace zentrix::cli

@@ -349,15 +349,16 @@ struct ExitCodeText
     const char* text;
 };
 
-constexpr std::array<ExitCodeText, 8> kExitCodeTexts{{
+constexpr std::array<ExitCodeText, 9> kExitCodeTexts{{
     {kExitOk, "成功"},
     {kExitFailure, "その他の失敗"},
     {kExitUsage, "オプションの誤り"},
     {kExitDataFile, "データファイルを使えない（無い、使用中、読めない）"},
     {kExitContradiction, "キャリー個数と偶数／奇数の比率の矛盾"},
-    {kExitTooFewDraws, "保存されている当選番号が足りない"},
+    {kExitTooFewDraws, "当選番号が2回分未満"},
     {kExitNoPassingSet, "条件を満たす組み合わせが無い"},
     {kExitTooSlow, "条件を満たす組み合わせが少なすぎて時間内に出せない"},
+    {kExitNoDraws, "当選番号が1回分も保存されていない"},
 }};
 
 } // namespace
@@ -414,7 +415,7 @@ std::string ExitCodeHelp(std::initializer_list<ExitCode> codes)
 std::string ExitCodeHelp()
 {
     return ExitCodeHelp({kExitOk, kExitFailure, kExitUsage, kExitDataFile, kExitContradiction,
-                         kExitTooFewDraws, kExitNoPassingSet, kExitTooSlow});
+                         kExitTooFewDraws, kExitNoPassingSet, kExitTooSlow, kExitNoDraws});
 }
 
 } // namespace zentrix::cli

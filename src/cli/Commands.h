@@ -1,5 +1,6 @@
-// Commands: the pieces of zentrix-cli. Each subcommand has one registration function that adds it
-// to the application; main.cpp calls each of them, and tests do the same with their own streams.
+// Commands: the pieces of zentrix-cli. Each subcommand has one registration function (defined in
+// its <Name>Command.cpp) that adds it to the application; AddAllCommands in Commands.cpp lists them
+// all for main.cpp, and tests do the same with their own streams.
 #pragma once
 
 #include <iosfwd>
@@ -25,6 +26,7 @@ enum ExitCode : int
     kExitTooFewDraws = 5,   ///< fewer than two stored draws
     kExitNoPassingSet = 6,  ///< no set that can be drawn passes the settings
     kExitTooSlow = 7,       ///< passing sets are too rare to find in time
+    kExitNoDraws = 8,       ///< the data file holds no draw at all (stats)
 };
 
 /// Where a command writes, and the status it leaves for main() to return.

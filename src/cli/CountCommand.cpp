@@ -5,12 +5,13 @@
 #include "Commands.h"
 #include "DataFile.h"
 #include "HistoryTable.h"
-#include "PrintedSets.h"
+#include "ReportText.h"
 #include "SettingsOptions.h"
 #include "analysis/RuleBackTest.h"
 #include "generator/Feasibility.h"
 #include "generator/GenerationRun.h"
 #include "store/HistoryFile.h"
+#include "store/Loto6.h"
 
 #include <CLI/CLI.hpp>
 #include <ostream>

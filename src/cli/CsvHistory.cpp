@@ -1,6 +1,8 @@
 // CsvHistory: header recognition, field parsing and the checks on every row.
 #include "CsvHistory.h"
 
+#include "store/Loto6.h"
+
 #include <algorithm>
 #include <array>
 #include <optional>
@@ -8,9 +10,7 @@
 namespace zentrix::cli {
 namespace {
 
-constexpr int kNumbersInDraw = 6;
-constexpr int kLowest = 1;
-constexpr int kHighest = 43;
+constexpr int kNumbersInDraw = kSetSize;
 
 /// Column roles: the draw number, numbers 1..6, the bonus.
 enum Column : int
@@ -178,7 +178,7 @@ std::optional<Fault> CheckRow(const std::vector<std::string>& fields, const std:
     for (int k = 0; k < kNumbersInDraw; ++k) {
         const std::string& text = field(kFirstNumberColumn + k);
         const std::optional<std::int64_t> value = ParseWhole(text);
-        if (!value || *value < kLowest || *value > kHighest)
+        if (!value || *value < kLowestNumber || *value > kHighestNumber)
             return Fault{at2 + RoleName(kFirstNumberColumn + k) + "「" + EchoText(text) +
                          "」は1から43の整数ではありません。"};
         numbers[static_cast<std::size_t>(k)] = static_cast<int>(*value);
@@ -191,7 +191,7 @@ std::optional<Fault> CheckRow(const std::vector<std::string>& fields, const std:
     }
     const std::string& bonusText = field(kBonusColumn);
     const std::optional<std::int64_t> bonus = ParseWhole(bonusText);
-    if (!bonus || *bonus < kLowest || *bonus > kHighest)
+    if (!bonus || *bonus < kLowestNumber || *bonus > kHighestNumber)
         return Fault{at2 + "ボーナス数字「" + EchoText(bonusText) + "」は1から43の整数ではありません。"};
     if (std::find(numbers.begin(), numbers.end(), *bonus) != numbers.end())
         return Fault{at2 + "ボーナス数字 " + std::to_string(*bonus) + " が本数字の中にあります。"};

@@ -4,12 +4,14 @@
 #include "Commands.h"
 #include "DataFile.h"
 #include "HistoryTable.h"
-#include "PrintedSets.h"
+#include "ReportText.h"
 #include "SettingsOptions.h"
 #include "generator/DrawTable.h"
 #include "generator/GenerationRun.h"
 #include "generator/RandomSource.h"
+#include "generator/RunMessages.h"
 #include "store/HistoryFile.h"
+#include "store/Loto6.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
@@ -35,7 +37,7 @@ class PrintingObserver final : public RunObserver
 public:
     void setProgressMaximum(int) override {}
     void setProgressMinimum(int) override {}
-    void writeSet(int row, const PredictionSet& set) override { m_lines << SetLine(row, set) << '\n'; }
+    void writeSet(int row, const PredictionSet& set) override { m_lines << PrintedLine(row, set) << '\n'; }
     void stepProgress() override {}
     void runCompleted() override {}
 

@@ -1,10 +1,8 @@
-// HistoryTable: loading a data file's draws and the small formatting helpers of the reports.
+// HistoryTable: loading a data file's draws.
 #include "HistoryTable.h"
 
 #include "DataFile.h"
-#include "PrintedSets.h"
 
-#include <cstdio>
 #include <ostream>
 
 namespace zentrix::cli {
@@ -19,32 +17,6 @@ bool LoadHistoryTable(const std::string& data, CliContext& context, DrawTable& t
         return false;
     }
     return true;
-}
-
-std::string DrawRowText(const DrawRow& row)
-{
-    std::string text;
-    for (std::size_t i = 0; i < 6; ++i)
-        text += (i > 0 ? " , " : "") + NumberText(row[i]);
-    return text + " ボーナス " + NumberText(row[6]);
-}
-
-std::string GroupDigits(std::int64_t value)
-{
-    std::string digits = std::to_string(value < 0 ? -value : value);
-    for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
-        digits.insert(static_cast<std::size_t>(at), ",");
-    return value < 0 ? "-" + digits : digits;
-}
-
-std::string Percent(std::int64_t part, std::int64_t whole, int decimals)
-{
-    if (whole == 0)
-        return "-";
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*f%%", decimals,
-                  100.0 * static_cast<double>(part) / static_cast<double>(whole));
-    return buffer;
 }
 
 } // namespace zentrix::cli

@@ -12,13 +12,4 @@ namespace zentrix::cli {
 /// reason to context.err and returns false; the command then exits with kExitDataFile.
 bool LoadHistoryTable(const std::string& data, CliContext& context, DrawTable& table);
 
-/// "01 , 02 , 10 , 13 , 27 , 30 ボーナス 39": a stored draw for reports.
-std::string DrawRowText(const DrawRow& row);
-
-/// 6096454 -> "6,096,454".
-std::string GroupDigits(std::int64_t value);
-
-/// part / whole as a percentage with `decimals` places: "2.03%"; "-" when whole is 0.
-std::string Percent(std::int64_t part, std::int64_t whole, int decimals = 2);
-
 } // namespace zentrix::cli

@@ -1,8 +1,7 @@
 // PrizeCheck: line parsing and prize tiers.
 #include "PrizeCheck.h"
 
-#include "PrintedSets.h"
-#include "generator/LotoNumbers.h"
+#include "store/Loto6.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -257,7 +256,7 @@ ParsedSetLine ParseSetLine(std::string_view original)
         return Bad("数字が6個ではありません（" + std::to_string(tokens.size()) + "個あります）。");
     for (std::size_t i = 0; i < tokens.size(); ++i) {
         const std::string& token = tokens[i];
-        if (!AllDigits(token) || token.size() > 2 || std::stoi(token) < 1 || std::stoi(token) > 43)
+        if (!AllDigits(token) || token.size() > 2 || std::stoi(token) < kLowestNumber || std::stoi(token) > kHighestNumber)
             return Bad("「" + token + "」は1から43の数字ではありません。");
         line.set[i] = static_cast<std::int16_t>(std::stoi(token));
     }
@@ -266,16 +265,6 @@ ParsedSetLine ParseSetLine(std::string_view original)
         return Bad("数字 " + NumberText(*twice) + " が2回あります。");
     line.kind = ParsedSetLine::Set;
     return line;
-}
-
-bool IsValidDraw(const DrawRow& row)
-{
-    std::array<std::int16_t, 6> numbers{};
-    std::copy_n(row.begin(), numbers.size(), numbers.begin());
-    std::sort(numbers.begin(), numbers.end());
-    return std::all_of(row.begin(), row.end(), [](std::int16_t v) { return v >= 1 && v <= 43; }) &&
-           std::adjacent_find(numbers.begin(), numbers.end()) == numbers.end() &&
-           std::find(numbers.begin(), numbers.end(), row[6]) == numbers.end();
 }
 
 } // namespace zentrix::cli

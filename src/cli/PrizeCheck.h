@@ -55,7 +55,4 @@ struct ParsedSetLine
  */
 ParsedSetLine ParseSetLine(std::string_view line);
 
-/// True when the row holds six distinct numbers 1..43 and a bonus 1..43 that is not one of them.
-bool IsValidDraw(const DrawRow& row);
-
 } // namespace zentrix::cli

@@ -11,7 +11,7 @@ GenerationSettings SettingsOptionValues::settings() const
 {
     GenerationSettings settings = base;
     settings.weightingOn = weighting == "on";
-    settings.weightBasis = basis == "time" ? 1 : 0;
+    settings.weightBasis = basis == "time" ? WeightBasis::TimeAxis : WeightBasis::TotalAppearances;
     settings.parityOn = parity == "on";
     settings.consecutiveOn = consecutive == "on";
     return settings;
@@ -57,8 +57,9 @@ std::string DescribeSettings(const GenerationSettings& settings)
 {
     std::string text = "重み付け ";
     text += settings.weightingOn ? "on" : "off";
-    text += settings.weightBasis == 1 ? "（時間軸, 強さ " + std::to_string(settings.timeAxisLevel)
-                                      : "（総出現回数, 強さ " + std::to_string(settings.totalLevel);
+    text += settings.weightBasis == WeightBasis::TimeAxis
+                ? "（時間軸, 強さ " + std::to_string(settings.timeAxisLevel)
+                : "（総出現回数, 強さ " + std::to_string(settings.totalLevel);
     text += "）, 偶数／奇数 ";
     if (settings.parityOn) {
         const int evens = RequiredEvenCount(settings.parityLevel);

@@ -5,13 +5,14 @@
 #include "Commands.h"
 #include "DataFile.h"
 #include "HistoryTable.h"
-#include "PrintedSets.h"
+#include "ReportText.h"
 #include "SettingsOptions.h"
 #include "StatsViewReport.h"
 #include "TextEncoding.h"
 #include "WeightChart.h"
 #include "generator/WeightTable.h"
 #include "store/HistoryFile.h"
+#include "store/Loto6.h"
 #include "store/OutputFile.h"
 
 #include <CLI/CLI.hpp>
@@ -31,7 +32,7 @@ struct StatsOptions
 
 std::string WeightSource(const GenerationSettings& settings)
 {
-    if (settings.weightBasis == 1)
+    if (settings.weightBasis == WeightBasis::TimeAxis)
         return "時間軸合計（強さ " + std::to_string(settings.timeAxisLevel) + "）";
     if (settings.weightingOn)
         return "出現率（強さ " + std::to_string(settings.totalLevel) + "）";
@@ -45,7 +46,7 @@ int RunStats(const StatsOptions& options, CliContext& context)
         return kExitDataFile;
     if (table.Latest() < 1) {
         context.err << "データファイル「" << options.data << "」に当選番号が保存されていません。\n";
-        return kExitTooFewDraws;
+        return kExitNoDraws;
     }
     if (!options.view.empty())
         return RunStatsView(table, {options.data, options.view, options.last, options.svg}, context);
@@ -105,7 +106,7 @@ void AddStatsCommand(CLI::App& app, CliContext& context)
         "四捨五入、ちょうど半分は偶数へ）、時間軸合計は出た回の番号の合計です。重みはジェネレートが\n"
         "この設定で使う値で、選ばれる確率はその重み ÷ 重みの合計です。データファイルは読むだけで、\n"
         "作成も変更もしません。\n\n" +
-        ExitCodeHelp({kExitOk, kExitFailure, kExitUsage, kExitDataFile, kExitTooFewDraws}));
+        ExitCodeHelp({kExitOk, kExitFailure, kExitUsage, kExitDataFile, kExitNoDraws}));
     AddReadOnlyDataOption(*command, options->data);
     AddSettingsOptions(*command, options->settings, false);
     command->add_option(

@@ -28,24 +28,10 @@ using Counts = std::array<std::int64_t, kStateCount>;
 std::int64_t CountPassingSets(const GenerationSettings& settings, const CarryLists& lists,
                               const DrawRow& latest, NumberMask allowed)
 {
-    if (SettingsContradict(lists, settings))
+    const RulePlan plan(lists, latest, settings);
+    if (plan.contradiction())
         return 0;
-
-    const int carry = EffectiveCarryCount(settings.carryCount);
-    NumberMask forbidden = 0;
-    PerNumber<int> freshMatches{};
-    if (carry == 0) {
-        for (const std::int16_t v : latest)
-            forbidden |= NumberBit(v);
-    } else {
-        for (const std::int16_t v : lists.RepeatedNumbers)
-            forbidden |= NumberBit(v);
-        for (const std::int16_t v : lists.FreshNumbers) {
-            if (IsLotoNumber(v))
-                ++freshMatches[static_cast<std::size_t>(v - 1)];
-        }
-    }
-    const NumberMask usable = allowed & kAllNumbers & ~forbidden;
+    const NumberMask usable = allowed & kAllNumbers & ~plan.forbidden();
 
     Counts counts{};
     counts[StateIndex(0, 0, 0, 0, 0)] = 1;
@@ -53,7 +39,7 @@ std::int64_t CountPassingSets(const GenerationSettings& settings, const CarryLis
         Counts next{};
         const bool takeable = (usable & NumberBit(n)) != 0;
         const int even = n % 2 == 0 ? 1 : 0;
-        const int fresh = freshMatches[static_cast<std::size_t>(n - 1)];
+        const int fresh = plan.freshMatches(n);
         for (int taken = 0; taken < kTakenStates; ++taken) {
             for (int evens = 0; evens <= taken; ++evens) {
                 for (int f = 0; f < kFreshStates; ++f) {
@@ -76,20 +62,11 @@ std::int64_t CountPassingSets(const GenerationSettings& settings, const CarryLis
         counts = next;
     }
 
-    const int wantedEvens = RequiredEvenCount(settings.parityLevel);
-    const int wantedPairs = settings.consecutiveOn ? 1 : 0;
     std::int64_t passing = 0;
     for (int evens = 0; evens <= kSetSize; ++evens) {
-        const bool parityMark = !settings.parityOn || evens == wantedEvens;
-        if (!parityMark)
-            continue;
         for (int f = 0; f < kFreshStates; ++f) {
-            if (carry != 0 && f != carry)
-                continue;
             for (int pairs = 0; pairs < kConsecutiveStates; ++pairs) {
-                const bool consecutiveMark =
-                    pairs == wantedPairs || (settings.parityOn && IsSingleParityLevel(settings.parityLevel));
-                if (!consecutiveMark)
+                if (!plan.parityPasses(evens) || !plan.carryPasses(f) || !plan.consecutivePasses(pairs))
                     continue;
                 for (int last = 0; last < kLastStates; ++last)
                     passing += counts[StateIndex(kSetSize, evens, f, pairs, last)];

@@ -16,7 +16,7 @@ namespace zentrix {
 inline constexpr std::int64_t kAllSetCount = 6'096'454;
 
 /**
- * The exact number of six-number sets made only of numbers in `allowed` that pass CheckSet with
+ * The exact number of six-number sets made only of numbers in `allowed` that pass the RulePlan of
  * these settings (consecutive, carry and parity rules, with the single-parity override). Settings
  * that contradict each other give 0. Counted number by number over 1..43 with a small table of
  * (numbers taken, even numbers, fresh matches, consecutive pairs, last number taken), so it takes

@@ -91,9 +91,9 @@ RunResult GenerateSets(const GenerationSettings& settings, HistoryFile& history,
     result.carry = BuildCarryLists(table);
     const DrawRow& latest = table.row(table.Latest());
 
-    // CheckSet would report the contradiction on the first attempt whatever the candidate; asking
+    // The contradiction would show on the first attempt whatever the candidate; asking
     // before drawing gives the same answer without depending on a drawable table.
-    const SetRules rules(result.carry, latest, settings);
+    const RulePlan rules(result.carry, latest, settings);
     if (rules.contradiction()) {
         result.outcome = RunOutcome::Contradiction;
         return result;

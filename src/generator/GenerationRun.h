@@ -83,8 +83,4 @@ struct RunLimits
 RunResult GenerateSets(const GenerationSettings& settings, HistoryFile& history, RandomSource& random,
                        RunObserver& observer, const RunLimits& limits = {});
 
-/// The outcome as a Japanese message (UTF-8) for the window and the command line; empty for
-/// Completed. `dataFileName` names the history file in messages about it.
-std::string DescribeRunOutcome(const RunResult& result, const std::string& dataFileName);
-
 } // namespace zentrix

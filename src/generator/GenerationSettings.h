@@ -6,13 +6,20 @@
 
 namespace zentrix {
 
+/// What the weights of a run are built from.
+enum class WeightBasis
+{
+    TotalAppearances, ///< how often each number came out (optData(0))
+    TimeAxis,         ///< how recently each number came out (optData(1))
+};
+
 /// The nine options a generation run reads from the main window. Defaults are the values the
 /// main window opens with.
 struct GenerationSettings
 {
-    int setCount = 5;          ///< sets wanted, 1..100
-    bool weightingOn = true;   ///< draw every number through the weight table
-    int weightBasis = 0;       ///< 0: total appearances, 1: time axis (recency)
+    int setCount = 5;        ///< sets wanted, 1..100
+    bool weightingOn = true; ///< draw every number through the weight table
+    WeightBasis weightBasis = WeightBasis::TotalAppearances;
     int totalLevel = 1;        ///< strength on the total-appearances basis, 1..3
     int timeAxisLevel = 1;     ///< strength on the time-axis basis, 1..3
     bool parityOn = true;      ///< apply the even/odd rule

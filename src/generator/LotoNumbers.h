@@ -1,22 +1,16 @@
-// LotoNumbers: the few constants of LOTO6 the generator is built on, and a set of numbers as bits.
+// LotoNumbers: a set of numbers as bits, and the size of a run (the game's own facts are in
+// store/Loto6.h).
 #pragma once
+
+#include "store/Loto6.h"
 
 #include <bit>
 #include <cstdint>
 
 namespace zentrix {
 
-inline constexpr int kLowestNumber = 1;
-inline constexpr int kHighestNumber = 43;
-inline constexpr int kNumberCount = 43;
-inline constexpr int kSetSize = 6;
 /// The grid has 100 rows, so a run keeps at most this many sets.
 inline constexpr int kMaxSetCount = 100;
-
-inline constexpr bool IsLotoNumber(int value)
-{
-    return value >= kLowestNumber && value <= kHighestNumber;
-}
 
 /// A set of numbers 1..43: bit n-1 stands for number n.
 using NumberMask = std::uint64_t;
@@ -30,6 +24,12 @@ inline constexpr NumberMask NumberBit(int n)
 inline constexpr int MaskSize(NumberMask mask)
 {
     return std::popcount(mask);
+}
+
+/// Pairs of numbers in the set that differ by exactly 1 (a run of three is two pairs).
+inline constexpr int ConsecutivePairs(NumberMask set)
+{
+    return std::popcount(set & (set >> 1));
 }
 
 } // namespace zentrix

@@ -1,5 +1,5 @@
-// RunMessages: what the user is told when a run cannot produce its sets, in one place.
-#include "GenerationRun.h"
+// RunMessages: the messages of a run that keeps no set.
+#include "RunMessages.h"
 
 #include <string>
 

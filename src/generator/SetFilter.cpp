@@ -50,39 +50,6 @@ bool IsSingleParityLevel(int parityLevel)
     return evens == 0 || evens == kSetSize;
 }
 
-int ConsecutivePairs(const PredictionSet& set)
-{
-    int pairs = 0;
-    for (std::size_t i = 0; i + 1 < set.size(); ++i) {
-        if (set[i + 1] - set[i] == 1)
-            ++pairs;
-    }
-    return pairs;
-}
-
-bool ConsecutiveRulePasses(const PredictionSet& set, bool consecutiveOn)
-{
-    return ConsecutivePairs(set) == (consecutiveOn ? 1 : 0);
-}
-
-bool CarryRulePasses(const PredictionSet& set, const CarryLists& lists, const DrawRow& latest, int carryCount)
-{
-    const int wanted = EffectiveCarryCount(carryCount);
-    if (wanted == 0) {
-        return std::none_of(set.begin(), set.end(), [&](std::int16_t n) {
-            return std::find(latest.begin(), latest.end(), n) != latest.end();
-        });
-    }
-    long freshMatches = 0;
-    for (const std::int16_t n : set) {
-        if (std::find(lists.RepeatedNumbers.begin(), lists.RepeatedNumbers.end(), n) !=
-            lists.RepeatedNumbers.end())
-            return false;
-        freshMatches += std::count(lists.FreshNumbers.begin(), lists.FreshNumbers.end(), n);
-    }
-    return freshMatches == wanted;
-}
-
 bool SettingsContradict(const CarryLists& lists, const GenerationSettings& settings)
 {
     if (!settings.parityOn || EffectiveCarryCount(settings.carryCount) != 2)
@@ -95,28 +62,7 @@ bool SettingsContradict(const CarryLists& lists, const GenerationSettings& setti
     return settings.parityLevel == 7 && odds < 2;
 }
 
-bool ParityRulePasses(const PredictionSet& set, const GenerationSettings& settings)
-{
-    if (!settings.parityOn)
-        return true;
-    const auto evens = std::count_if(set.begin(), set.end(), [](std::int16_t n) { return IsEven(n); });
-    return evens == RequiredEvenCount(settings.parityLevel);
-}
-
-SetVerdict CheckSet(const PredictionSet& set, const CarryLists& lists, const DrawRow& latest,
-                    const GenerationSettings& settings)
-{
-    bool consecutiveMark = ConsecutiveRulePasses(set, settings.consecutiveOn);
-    const bool carryMark = CarryRulePasses(set, lists, latest, settings.carryCount);
-    if (SettingsContradict(lists, settings))
-        return SetVerdict::Contradiction;
-    const bool parityMark = ParityRulePasses(set, settings);
-    if (parityMark && settings.parityOn && IsSingleParityLevel(settings.parityLevel))
-        consecutiveMark = true;
-    return consecutiveMark && carryMark && parityMark ? SetVerdict::Pass : SetVerdict::Fail;
-}
-
-SetRules::SetRules(const CarryLists& lists, const DrawRow& latest, const GenerationSettings& settings)
+RulePlan::RulePlan(const CarryLists& lists, const DrawRow& latest, const GenerationSettings& settings)
     : m_contradiction(SettingsContradict(lists, settings))
     , m_carry(EffectiveCarryCount(settings.carryCount))
     , m_parityOn(settings.parityOn)
@@ -142,22 +88,30 @@ SetRules::SetRules(const CarryLists& lists, const DrawRow& latest, const Generat
     }
 }
 
-bool SetRules::passes(NumberMask set) const
+int RulePlan::freshMatches(int n) const
+{
+    const NumberMask bit = NumberBit(n);
+    return static_cast<int>(std::count_if(m_freshAtLeast.begin(), m_freshAtLeast.end(),
+                                          [bit](NumberMask numbers) { return (numbers & bit) != 0; }));
+}
+
+bool RulePlan::passes(NumberMask set) const
 {
     constexpr NumberMask kEvenNumbers = 0x2AAAAAAAAAAull; // 2, 4, ..., 42
     if (m_contradiction || (set & m_forbidden) != 0)
         return false;
-    if (m_carry != 0) {
-        int fresh = 0;
-        for (const NumberMask numbers : m_freshAtLeast)
-            fresh += std::popcount(set & numbers);
-        if (fresh != m_carry)
-            return false;
-    }
-    const bool parityMark = !m_parityOn || std::popcount(set & kEvenNumbers) == m_evens;
-    if (!parityMark)
-        return false;
-    return m_pairsWaived || std::popcount(set & (set >> 1)) == m_pairs;
+    int fresh = 0;
+    for (const NumberMask numbers : m_freshAtLeast)
+        fresh += std::popcount(set & numbers);
+    return carryPasses(fresh) && parityPasses(std::popcount(set & kEvenNumbers)) &&
+           consecutivePasses(ConsecutivePairs(set));
+}
+
+SetVerdict RulePlan::verdict(NumberMask set) const
+{
+    if (m_contradiction)
+        return SetVerdict::Contradiction;
+    return passes(set) ? SetVerdict::Pass : SetVerdict::Fail;
 }
 
 } // namespace zentrix

@@ -39,29 +39,12 @@ int RequiredEvenCount(int parityLevel);
 /// that passes the parity rule also passes the consecutive rule.
 bool IsSingleParityLevel(int parityLevel);
 
-/// Pairs of neighbours in the ascending set that differ by exactly 1 (a run of three is two pairs).
-int ConsecutivePairs(const PredictionSet& set);
-
-/// With consecutiveOn exactly one pair passes, without it none.
-bool ConsecutiveRulePasses(const PredictionSet& set, bool consecutiveOn);
-
-/**
- * Carry rule. 0: no number of the set is one of the seven numbers of the latest draw.
- * 1 or 2: exactly that many (candidate, FreshNumbers entry) matches and no number of the set in
- * RepeatedNumbers: a number the latest draw repeated is never carried again.
- */
-bool CarryRulePasses(const PredictionSet& set, const CarryLists& lists, const DrawRow& latest,
-                     int carryCount);
-
 /**
  * The contradiction between carry and parity: with parityOn and two carries, parity level 1 while
  * fewer than two fresh numbers are even, or level 7 while fewer than two are odd (tested in that
  * order). It does not depend on the candidate, so it shows on the first attempt of a run.
  */
 bool SettingsContradict(const CarryLists& lists, const GenerationSettings& settings);
-
-/// Without parityOn it passes; with it the set holds exactly RequiredEvenCount even numbers.
-bool ParityRulePasses(const PredictionSet& set, const GenerationSettings& settings);
 
 enum class SetVerdict
 {
@@ -71,25 +54,35 @@ enum class SetVerdict
 };
 
 /**
- * Tests an ascending candidate of six distinct numbers: the consecutive mark, the carry mark, then
- * the contradiction check, then the parity mark. At the single-parity levels a parity pass also
- * sets the consecutive mark to pass. The set passes when all three marks pass.
+ * The three set rules, prepared once from the carry lists, the latest draw and the settings. The
+ * attempt loop, the exact count and the back-test all judge sets through it:
+ * - carry: no number of the set is forbidden (with carry 0 the seven numbers of the latest draw,
+ *   otherwise the numbers the latest draw repeated), and with carry 1 or 2 the set makes exactly
+ *   that many (number, FreshNumbers entry) matches;
+ * - parity: without parityOn it passes; with it the set holds exactly RequiredEvenCount evens;
+ * - consecutive: exactly one neighbouring pair with consecutiveOn, none without; waived at the
+ *   single-parity levels, where a set that passes the parity rule cannot hold a pair anyway.
  */
-SetVerdict CheckSet(const PredictionSet& set, const CarryLists& lists, const DrawRow& latest,
-                    const GenerationSettings& settings);
-
-/**
- * CheckSet prepared once per run for sets given as bits: the same verdict on every set of six
- * distinct numbers, in a few instructions, for the attempt loop.
- */
-class SetRules
+class RulePlan
 {
 public:
-    SetRules(const CarryLists& lists, const DrawRow& latest, const GenerationSettings& settings);
+    RulePlan(const CarryLists& lists, const DrawRow& latest, const GenerationSettings& settings);
 
+    /// The settings contradict each other: no set passes.
     bool contradiction() const { return m_contradiction; }
-    /// True when CheckSet would pass the set; never true for contradicting settings.
+    /// Numbers no passing set holds.
+    NumberMask forbidden() const { return m_forbidden; }
+    /// How many FreshNumbers entries equal n (0 with carry 0, where they do not count).
+    int freshMatches(int n) const;
+
+    /// Each rule on the figures of a set of six that holds no forbidden number.
+    bool carryPasses(int freshMatchCount) const { return m_carry == 0 || freshMatchCount == m_carry; }
+    bool parityPasses(int evenCount) const { return !m_parityOn || evenCount == m_evens; }
+    bool consecutivePasses(int pairCount) const { return m_pairsWaived || pairCount == m_pairs; }
+
+    /// The verdict on a set of six distinct numbers given as bits.
     bool passes(NumberMask set) const;
+    SetVerdict verdict(NumberMask set) const;
 
 private:
     bool m_contradiction = false;

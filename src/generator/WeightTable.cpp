@@ -86,7 +86,7 @@ PerNumber<std::int64_t> ApplyLevel(const PerNumber<std::int64_t>& statistic, int
 WeightTable BuildWeightTable(const DrawTable& table, const GenerationSettings& settings)
 {
     const NumberStatistics stats = ComputeStatistics(table);
-    if (settings.weightBasis == 1)
+    if (settings.weightBasis == WeightBasis::TimeAxis)
         return WeightTable::FromWeights(ApplyLevel(stats.RecencySum, settings.timeAxisLevel));
     if (settings.weightingOn)
         return WeightTable::FromWeights(ApplyLevel(stats.AppearanceShare, settings.totalLevel));

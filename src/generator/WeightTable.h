@@ -61,9 +61,9 @@ PerNumber<std::int64_t> ApplyLevel(const PerNumber<std::int64_t>& statistic, int
 
 /**
  * The run's weight table:
- * - weightBasis 0 (total appearances): the AppearanceShares, transformed by totalLevel only when
+ * - WeightBasis::TotalAppearances: the AppearanceShares, transformed by totalLevel only when
  *   weightingOn;
- * - weightBasis 1 (time axis): the RecencySums transformed by timeAxisLevel, whether weightingOn
+ * - WeightBasis::TimeAxis: the RecencySums transformed by timeAxisLevel, whether weightingOn
  *   or not.
  */
 WeightTable BuildWeightTable(const DrawTable& table, const GenerationSettings& settings);

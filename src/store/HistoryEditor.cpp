@@ -2,6 +2,7 @@
 #include "HistoryEditor.h"
 
 #include "FieldReading.h"
+#include "Loto6.h"
 
 namespace zentrix {
 namespace {
@@ -10,13 +11,13 @@ constexpr EditorField kBonusField = EditorField::Text8;
 
 const FieldNumber& lowestNumber()
 {
-    static const FieldNumber one = FieldNumber::FromInteger(1);
+    static const FieldNumber one = FieldNumber::FromInteger(kLowestNumber);
     return one;
 }
 
 const FieldNumber& highestNumber()
 {
-    static const FieldNumber fortyThree = FieldNumber::FromInteger(43);
+    static const FieldNumber fortyThree = FieldNumber::FromInteger(kHighestNumber);
     return fortyThree;
 }
 

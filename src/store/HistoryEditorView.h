@@ -27,18 +27,16 @@ constexpr EditorField Text2Field(int index)
     return static_cast<EditorField>(static_cast<int>(EditorField::Text2_0) + index);
 }
 
-/// Controls whose enabled state the editor switches: its fields and its three buttons.
+inline constexpr int kEditorFieldCount = static_cast<int>(EditorField::Text8) + 1;
+
+/**
+ * Controls whose enabled state the editor switches: its fields, which have no names of their own
+ * here (ControlOf gives the control of a field, FieldOf the field of a control), then its three
+ * buttons. A field added to EditorField is a control at once.
+ */
 enum class EditorControl
 {
-    Text1,
-    Text2_0,
-    Text2_1,
-    Text2_2,
-    Text2_3,
-    Text2_4,
-    Text2_5,
-    Text8,
-    Reading,
+    Reading = kEditorFieldCount,
     Writing,
     Delete,
 };
@@ -46,6 +44,17 @@ enum class EditorControl
 constexpr EditorControl ControlOf(EditorField field)
 {
     return static_cast<EditorControl>(static_cast<int>(field));
+}
+
+constexpr bool IsFieldControl(EditorControl control)
+{
+    return static_cast<int>(control) >= 0 && static_cast<int>(control) < kEditorFieldCount;
+}
+
+/// The field of a control for which IsFieldControl holds.
+constexpr EditorField FieldOf(EditorControl control)
+{
+    return static_cast<EditorField>(static_cast<int>(control));
 }
 
 /// The three system colours a field's background takes.

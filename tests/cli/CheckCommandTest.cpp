@@ -1,8 +1,8 @@
 // zentrix-cli check: prize tiers (the bonus only makes five matches a second prize), the printed
 // and plain line forms, bad lines with their numbers, and a data file that is only read.
-#include "CliToolsSupport.h"
 #include "Commands.h"
 #include "PrizeCheck.h"
+#include "support/CliRunner.h"
 #include "support/HistoryFixtures.h"
 #include "support/TempDir.h"
 

@@ -1,8 +1,8 @@
 // CsvHistory and TextEncoding: the layouts and encodings import reads, and every row it refuses.
 #include "CsvHistory.h"
 
-#include "CliToolsSupport.h"
 #include "TextEncoding.h"
+#include "support/CliRunner.h"
 
 #include <gtest/gtest.h>
 

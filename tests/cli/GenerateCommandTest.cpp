@@ -1,9 +1,11 @@
 // zentrix-cli generate: output format, options, exit statuses, and a data file left untouched.
 #include "Commands.h"
-#include "PrintedSets.h"
+#include "common/ReferenceRules.h"
 #include "generator/GenerationRun.h"
 #include "generator/SetFilter.h"
 #include "store/HistoryFile.h"
+#include "store/Loto6.h"
+#include "support/CliRunner.h"
 #include "support/HistoryFixtures.h"
 #include "support/TempDir.h"
 
@@ -15,28 +17,9 @@
 namespace zentrix::cli {
 namespace {
 
+using test::CliRun;
 using test::Draw;
-
-struct CliRun
-{
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-CliRun RunCli(const std::vector<std::string>& args)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    CliContext context{out, err};
-    const std::unique_ptr<CLI::App> app = MakeApp();
-    AddGenerateCommand(*app, context);
-    CliRun run;
-    run.status = RunApp(*app, context, args);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
+using test::RunCli;
 
 std::vector<std::string> Lines(const std::string& text)
 {
@@ -89,14 +72,6 @@ protected:
     test::TempDir m_dir;
 };
 
-TEST(PrintedSetsTest, LinesLookLikeThePrintedDocument)
-{
-    EXPECT_EQ(SetLine(1, {3, 11, 17, 25, 38, 42}), "001→03 , 11 , 17 , 25 , 38 , 42");
-    EXPECT_EQ(SetLine(100, {1, 2, 9, 10, 11, 43}), "100→01 , 02 , 09 , 10 , 11 , 43");
-    EXPECT_EQ(RowLabel(42), "042→");
-    EXPECT_EQ(NumberText(7), "07");
-}
-
 TEST_F(GenerateCommandTest, PrintsTheHeaderAnEmptyLineAndOneLinePerSet)
 {
     const CliRun run = generate({"--sets", "12", "--seed", "4"});
@@ -115,7 +90,7 @@ TEST_F(GenerateCommandTest, PrintsTheHeaderAnEmptyLineAndOneLinePerSet)
     const DrawRow latest = MakeDrawRow(History().back());
     const CarryLists lists = BuildCarryLists(latest, MakeDrawRow(History()[History().size() - 2]));
     for (const PredictionSet& set : setsOf(run))
-        EXPECT_EQ(CheckSet(set, lists, latest, GenerationSettings{}), SetVerdict::Pass);
+        EXPECT_EQ(reference::CheckSet(set, lists, latest, GenerationSettings{}), SetVerdict::Pass);
     EXPECT_EQ(run.out.back(), '\n');
 }
 
@@ -145,7 +120,7 @@ TEST_F(GenerateCommandTest, EveryOptionReachesTheEngine)
     GenerationSettings settings;
     settings.setCount = 40;
     settings.weightingOn = false;
-    settings.weightBasis = 1;
+    settings.weightBasis = WeightBasis::TimeAxis;
     settings.timeAxisLevel = 2;
     settings.totalLevel = 3;
     settings.parityLevel = 7;
@@ -158,7 +133,7 @@ TEST_F(GenerateCommandTest, EveryOptionReachesTheEngine)
     const std::vector<PredictionSet> sets = setsOf(run);
     ASSERT_EQ(sets.size(), 40u);
     for (const PredictionSet& set : sets) {
-        EXPECT_EQ(CheckSet(set, lists, latest, settings), SetVerdict::Pass);
+        EXPECT_EQ(reference::CheckSet(set, lists, latest, settings), SetVerdict::Pass);
         EXPECT_TRUE(std::all_of(set.begin(), set.end(), [](int n) { return n % 2 == 1; }));
     }
 

@@ -1,9 +1,9 @@
 // zentrix-cli import and export: the real history, encodings, every refusal leaving the data file
 // byte for byte as it was, a disk that fills up part-way, and the round trip through export.
-#include "CliToolsSupport.h"
 #include "Commands.h"
 #include "HistoryImport.h"
 #include "store/HistoryFile.h"
+#include "support/CliRunner.h"
 #include "support/FailingDevice.h"
 #include "support/HistoryFixtures.h"
 #include "support/TempDir.h"

@@ -1,6 +1,6 @@
 // zentrix-cli against hostile files and outputs: the data file as an output, output that cannot
 // be written, unbounded or poisoned input, special and sparse data files, and numbers out of range.
-#include "CliToolsSupport.h"
+#include "support/CliRunner.h"
 #include "Commands.h"
 #include "CsvHistory.h"
 #include "support/HistoryFixtures.h"

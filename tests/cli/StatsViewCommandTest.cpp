@@ -1,6 +1,6 @@
 // zentrix-cli stats --view: the analysis layer's tables printed aligned, the same figures as the
 // library, the range, the chart file, and bad requests.
-#include "CliToolsSupport.h"
+#include "support/CliRunner.h"
 #include "Commands.h"
 #include "TextEncoding.h"
 #include "analysis/HistoryStatistics.h"

@@ -1,5 +1,5 @@
 // zentrix-cli --version: the release number, answered without a subcommand.
-#include "CliToolsSupport.h"
+#include "support/CliRunner.h"
 #include "Commands.h"
 #include "version/Version.h"
 

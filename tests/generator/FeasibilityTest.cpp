@@ -1,6 +1,7 @@
 // Counting passing sets: the number-by-number count against an enumeration of every set.
 #include "generator/Feasibility.h"
 
+#include "common/ReferenceRules.h"
 #include "support/HistoryFixtures.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 namespace zentrix {
 namespace {
 
+using reference::Rules;
 using test::Draw;
 
 struct Case
@@ -19,17 +21,7 @@ struct Case
     NumberMask allowed = kAllNumbers;
 };
 
-GenerationSettings Rules(bool consecutiveOn, int carry, bool parityOn, int parityLevel)
-{
-    GenerationSettings settings;
-    settings.consecutiveOn = consecutiveOn;
-    settings.carryCount = carry;
-    settings.parityOn = parityOn;
-    settings.parityLevel = parityLevel;
-    return settings;
-}
-
-// Every set of six numbers in ascending order, checked with CheckSet itself.
+// Every set of six numbers in ascending order, checked with the literal rules.
 std::vector<std::int64_t> EnumerateEverySet(const std::vector<Case>& cases)
 {
     struct Prepared
@@ -42,27 +34,15 @@ std::vector<std::int64_t> EnumerateEverySet(const std::vector<Case>& cases)
         prepared.push_back(
             {BuildCarryLists(MakeDrawRow(c.latest), MakeDrawRow(c.previous)), MakeDrawRow(c.latest)});
     std::vector<std::int64_t> counts(cases.size(), 0);
-    PredictionSet set{};
-    for (int a = 1; a <= 38; ++a)
-        for (int b = a + 1; b <= 39; ++b)
-            for (int c = b + 1; c <= 40; ++c)
-                for (int d = c + 1; d <= 41; ++d)
-                    for (int e = d + 1; e <= 42; ++e)
-                        for (int f = e + 1; f <= 43; ++f) {
-                            set = {static_cast<std::int16_t>(a), static_cast<std::int16_t>(b),
-                                   static_cast<std::int16_t>(c), static_cast<std::int16_t>(d),
-                                   static_cast<std::int16_t>(e), static_cast<std::int16_t>(f)};
-                            NumberMask mask = 0;
-                            for (const std::int16_t n : set)
-                                mask |= NumberBit(n);
-                            for (std::size_t i = 0; i < cases.size(); ++i) {
-                                if ((mask & cases[i].allowed) != mask)
-                                    continue;
-                                if (CheckSet(set, prepared[i].lists, prepared[i].latest, cases[i].settings) ==
-                                    SetVerdict::Pass)
-                                    ++counts[i];
-                            }
-                        }
+    reference::ForEachSet([&](const PredictionSet& set, NumberMask mask) {
+        for (std::size_t i = 0; i < cases.size(); ++i) {
+            if ((mask & cases[i].allowed) != mask)
+                continue;
+            if (reference::CheckSet(set, prepared[i].lists, prepared[i].latest, cases[i].settings) ==
+                SetVerdict::Pass)
+                ++counts[i];
+        }
+    });
     return counts;
 }
 

@@ -1,7 +1,9 @@
 // The generation run: candidate ordering, every outcome, what the observer sees, reproducibility.
 #include "RunRecorder.h"
+#include "common/ReferenceRules.h"
 #include "generator/CandidateOrder.h"
 #include "generator/RandomSource.h"
+#include "generator/RunMessages.h"
 #include "generator/SetFilter.h"
 #include "support/FailingDevice.h"
 
@@ -36,7 +38,7 @@ void ExpectValidSets(const std::vector<PredictionSet>& sets, const std::vector<D
         EXPECT_TRUE(std::all_of(set.begin(), set.end(), [](std::int16_t n) { return IsLotoNumber(n); }));
         EXPECT_TRUE(std::adjacent_find(set.begin(), set.end(), std::greater_equal<>()) == set.end())
             << "not ascending and distinct";
-        EXPECT_EQ(CheckSet(set, lists, MakeDrawRow(draws.back()), settings), SetVerdict::Pass);
+        EXPECT_EQ(reference::CheckSet(set, lists, MakeDrawRow(draws.back()), settings), SetVerdict::Pass);
     }
 }
 
@@ -202,7 +204,7 @@ TEST(GenerateSetsTest, ANumberOfWeightZeroIsNeverDrawnWithWeightingOn)
 
     // With weighting off the same number comes out of the uniform first draws.
     settings.weightingOn = false;
-    settings.weightBasis = 1;
+    settings.weightBasis = WeightBasis::TimeAxis;
     settings.timeAxisLevel = 3;
     RunRecorder uniform;
     ASSERT_EQ(RunWith(file, settings, uniform, 5).outcome, RunOutcome::Completed);

@@ -1,7 +1,9 @@
 // Runs on the real LOTO6 history: every combination of the settings ends in valid sets or in a
 // clean outcome decided before anything is written.
 #include "RunRecorder.h"
+#include "common/ReferenceRules.h"
 #include "generator/RandomSource.h"
+#include "generator/RunMessages.h"
 #include "generator/SetFilter.h"
 
 #include <gtest/gtest.h>
@@ -32,7 +34,7 @@ TEST(RealHistoryRunTest, EveryCombinationEndsCleanly)
                         for (const bool consecutive : {true, false}) {
                             GenerationSettings settings;
                             settings.setCount = 3;
-                            settings.weightBasis = basis;
+                            settings.weightBasis = static_cast<WeightBasis>(basis);
                             settings.totalLevel = level;
                             settings.timeAxisLevel = level;
                             settings.weightingOn = weighting;
@@ -56,7 +58,8 @@ TEST(RealHistoryRunTest, EveryCombinationEndsCleanly)
                             }
                             ASSERT_EQ(recorder.sets.size(), 3u);
                             for (const PredictionSet& set : recorder.sets)
-                                EXPECT_EQ(CheckSet(set, lists, latest, settings), SetVerdict::Pass);
+                                EXPECT_EQ(reference::CheckSet(set, lists, latest, settings),
+                                          SetVerdict::Pass);
                         }
     // Most settings can pass on a real history; print the tally for whoever reads the log.
     for (const auto& [outcome, count] : outcomes)

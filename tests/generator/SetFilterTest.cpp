@@ -1,6 +1,7 @@
 // The set filters: fresh and repeated numbers, consecutive pairs, carries, parity, the contradiction.
 #include "generator/SetFilter.h"
 
+#include "common/ReferenceRules.h"
 #include "generator/CandidateOrder.h"
 #include "generator/RandomSource.h"
 #include "support/HistoryFixtures.h"
@@ -10,6 +11,12 @@
 namespace zentrix {
 namespace {
 
+using reference::CarryRulePasses;
+using reference::CheckSet;
+using reference::ConsecutivePairs;
+using reference::ConsecutiveRulePasses;
+using reference::ParityRulePasses;
+using reference::Rules;
 using test::Draw;
 
 const DrawRow kLatest = MakeDrawRow(Draw({1, 2, 3, 4, 5, 6}, 7));
@@ -18,16 +25,6 @@ const DrawRow kPrevious = MakeDrawRow(Draw({6, 7, 20, 21, 22, 23}, 24));
 std::vector<std::int16_t> List(std::initializer_list<std::int16_t> values)
 {
     return values;
-}
-
-GenerationSettings Rules(bool consecutiveOn, int carry, bool parityOn, int parityLevel)
-{
-    GenerationSettings settings;
-    settings.consecutiveOn = consecutiveOn;
-    settings.carryCount = carry;
-    settings.parityOn = parityOn;
-    settings.parityLevel = parityLevel;
-    return settings;
 }
 
 TEST(CarryListsTest, RepeatedNumbersAreThoseOfThePreviousDrawBonusIncluded)
@@ -165,8 +162,32 @@ TEST(ContradictionTest, CheckSetReportsItWhateverTheCandidate)
         EXPECT_EQ(CheckSet(set, oneEven, latest, Rules(true, 2, true, 1)), SetVerdict::Contradiction);
 }
 
-// The attempt loop judges sets through SetRules; it must agree with CheckSet on every kind of set.
-TEST(SetRulesTest, AgreesWithCheckSetForEverySetting)
+// Each level asks for its own split: 6 even at level 1 down to none at level 7 (and beyond).
+TEST(RulePlanTest, EachParityLevelWantsItsOwnNumberOfEvens)
+{
+    const DrawRow latest = MakeDrawRow(Draw({3, 7, 11, 15, 19, 23}, 27));
+    const CarryLists lists = BuildCarryLists(latest, kPrevious);
+    // No two numbers of these lists are neighbours, and none is in the latest draw.
+    const std::array<int, 6> evens{26, 28, 30, 32, 34, 36};
+    const std::array<int, 6> odds{1, 5, 9, 13, 17, 21};
+    for (int level = 1; level <= 9; ++level) {
+        const RulePlan plan(lists, latest, Rules(false, 0, true, level));
+        const int wanted = level <= 6 ? 7 - level : 0;
+        for (int evenCount = 0; evenCount <= 6; ++evenCount) {
+            NumberMask set = 0;
+            for (int i = 0; i < 6; ++i)
+                set |= NumberBit(i < evenCount ? evens[static_cast<std::size_t>(i)]
+                                               : odds[static_cast<std::size_t>(i)]);
+            EXPECT_EQ(plan.passes(set), evenCount == wanted)
+                << "level " << level << ", " << evenCount << " even";
+        }
+        EXPECT_EQ(IsSingleParityLevel(level), level == 1 || level >= 7) << level;
+    }
+}
+
+// The attempt loop judges sets through RulePlan; it must agree with the literal rules on every
+// kind of set.
+TEST(RulePlanTest, AgreesWithTheLiteralRulesForEverySetting)
 {
     const std::vector<std::pair<DrawRow, DrawRow>> draws = {
         {kLatest, kPrevious},
@@ -192,11 +213,11 @@ TEST(SetRulesTest, AgreesWithCheckSetForEverySetting)
                 for (const int parity : {0, 1, 2, 3, 4, 5, 6, 7, 8}) {
                     const GenerationSettings settings =
                         Rules(consecutive, carry, parity != 0, parity == 0 ? 4 : parity);
-                    const SetRules rules(lists, latest, settings);
+                    const RulePlan rules(lists, latest, settings);
                     EXPECT_EQ(rules.contradiction(), SettingsContradict(lists, settings));
                     for (const PredictionSet& set : sets) {
                         const bool expected = CheckSet(set, lists, latest, settings) == SetVerdict::Pass;
-                        ASSERT_EQ(rules.passes(MaskFromSet(set)), expected)
+                        ASSERT_EQ(rules.verdict(MaskFromSet(set)), CheckSet(set, lists, latest, settings))
                             << "carry " << carry << " parity " << parity << " consecutive " << consecutive;
                         passed += expected ? 1 : 0;
                     }

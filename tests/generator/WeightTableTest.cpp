@@ -37,7 +37,7 @@ GenerationSettings Settings(bool weightingOn, int basis, int totalLevel, int tim
 {
     GenerationSettings settings;
     settings.weightingOn = weightingOn;
-    settings.weightBasis = basis;
+    settings.weightBasis = static_cast<WeightBasis>(basis);
     settings.totalLevel = totalLevel;
     settings.timeAxisLevel = timeLevel;
     return settings;

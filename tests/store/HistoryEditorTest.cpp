@@ -19,17 +19,24 @@ namespace {
 using test::Draw;
 namespace text = editor_text;
 
-const char* nameOf(EditorControl control)
-{
-    static const char* const names[] = {"Text1",    "Text2(0)", "Text2(1)", "Text2(2)",
-                                        "Text2(3)", "Text2(4)", "Text2(5)", "Text8",
-                                        "Reading",  "Writing",  "Delete"};
-    return names[static_cast<int>(control)];
-}
-
 const char* nameOf(EditorField field)
 {
-    return nameOf(ControlOf(field));
+    static const char* const names[] = {"Text1",    "Text2(0)", "Text2(1)", "Text2(2)",
+                                        "Text2(3)", "Text2(4)", "Text2(5)", "Text8"};
+    return names[static_cast<int>(field)];
+}
+
+const char* nameOf(EditorControl control)
+{
+    switch (control) {
+    case EditorControl::Reading:
+        return "Reading";
+    case EditorControl::Writing:
+        return "Writing";
+    case EditorControl::Delete:
+        return "Delete";
+    }
+    return nameOf(FieldOf(control));
 }
 
 const char* nameOf(FieldColour colour)

@@ -1,40 +1,14 @@
-// HistoryFixtures: history files built from lists of draws, raw bytes, and the real LOTO6 history.
+// HistoryFixtures: the sample histories of tests/common, and skipping a test that needs the real
+// history on a machine without it.
 #pragma once
 
-#include <cstdint>
-#include <filesystem>
-#include <initializer_list>
-#include <optional>
-#include <vector>
+#include "common/SampleHistory.h"
 
-#include "store/DrawRecord.h"
-
-namespace zentrix::test {
-
-/// A draw of six numbers and a bonus, with an optional Reserved value.
-DrawRecord Draw(std::initializer_list<int> numbers, int bonus, int reserved = 0);
-
-/// Writes the records as a history file (replacing any file there).
-void WriteHistory(const std::filesystem::path& file, const std::vector<DrawRecord>& records);
-void WriteBytes(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes);
-std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& file);
-/// Decodes every whole record of a file.
-std::vector<DrawRecord> ReadRecords(const std::filesystem::path& file);
-
-/// The real results (draws 1..2037) from ../shared/data/loto6-history.csv, or nothing when that
-/// file is absent.
-std::optional<std::vector<DrawRecord>> RealHistory();
-std::filesystem::path RealHistoryCsvPath();
-
-/// A plausible history of `draws` draws (six distinct ascending numbers and a distinct bonus),
-/// the same for the same seed.
-std::vector<DrawRecord> SyntheticHistory(int draws, std::uint32_t seed);
-
-} // namespace zentrix::test
+#include <gtest/gtest.h>
 
 /// Skips the current test when the real history is not on this machine.
-#define ZENTRIX_REAL_HISTORY_OR_SKIP(var)                                                                 \
-    const auto var##_loaded = ::zentrix::test::RealHistory();                                             \
-    if (!var##_loaded)                                                                                    \
-        GTEST_SKIP() << "real history not found at " << ::zentrix::test::RealHistoryCsvPath();           \
+#define ZENTRIX_REAL_HISTORY_OR_SKIP(var)                                                                    \
+    const auto var##_loaded = ::zentrix::test::RealHistory();                                                \
+    if (!var##_loaded)                                                                                       \
+        GTEST_SKIP() << "real history not found at " << ::zentrix::test::RealHistoryCsvPath();               \
     const std::vector<::zentrix::DrawRecord>& var = *var##_loaded

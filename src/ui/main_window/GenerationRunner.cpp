@@ -2,6 +2,7 @@
 #include "ui/main_window/GenerationRunner.h"
 
 #include "generator/RandomSource.h"
+#include "generator/RunMessages.h"
 #include "store/HistoryFile.h"
 #include "ui/common/MessageBox.h"
 #include "ui/common/ProgramEnd.h"
@@ -19,18 +20,11 @@ namespace {
 
 const QString kTitle = QStringLiteral("Zentrix");
 
-QString CellText(int number)
-{
-    return QStringLiteral("%1").arg(number, 2, 10, QLatin1Char('0'));
-}
-
 } // namespace
 
 GenerationRunner::GenerationRunner(MainWindow& window)
-    : QObject(&window)
-    , m_window(window)
+    : m_window(window)
 {
-    setObjectName(QStringLiteral("GenerationRunner"));
     connect(window.controls().cmdGen, &QPushButton::clicked, this, &GenerationRunner::cmdGen_Click);
 }
 
@@ -89,7 +83,7 @@ void GenerationRunner::writeSet(int row, const PredictionSet& set)
 {
     ResultsWindow& results = loadResultsWindow();
     for (int col = 1; col <= 6; ++col)
-        results.setCellText(row, col, CellText(set[col - 1]));
+        results.setCellText(row, col, QString::fromStdString(NumberText(set[col - 1])));
 }
 
 void GenerationRunner::stepProgress()

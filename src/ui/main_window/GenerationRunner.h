@@ -26,7 +26,7 @@ class GenerationRunner : public QObject, private RunObserver
     Q_OBJECT
 
 public:
-    /// Connects to the window's cmdGen; the window owns the runner.
+    /// Connects to the window's cmdGen; the window holds the runner (MainWindow::generationRunner).
     explicit GenerationRunner(MainWindow& window);
     ~GenerationRunner() override;
 

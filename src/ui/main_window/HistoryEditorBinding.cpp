@@ -13,11 +13,9 @@
 namespace zentrix::ui {
 
 HistoryEditorBinding::HistoryEditorBinding(MainWindow& window)
-    : QObject(&window)
-    , m_window(window)
+    : m_window(window)
     , m_editor(window.history(), *this)
 {
-    setObjectName(QStringLiteral("HistoryEditorBinding"));
     const MainWindowControls& ui = window.controls();
     // Check1's event follows its value, whether the user or the program changes it.
     connect(ui.Check1, &QCheckBox::toggled, this, [this] { m_editor.Check1_Click(); });
@@ -57,7 +55,7 @@ QWidget* HistoryEditorBinding::control(EditorControl which) const
     case EditorControl::Delete:
         return ui.Delete;
     default:
-        return field(static_cast<EditorField>(static_cast<int>(which)));
+        return field(FieldOf(which));
     }
 }
 

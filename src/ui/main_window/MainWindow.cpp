@@ -1,15 +1,16 @@
 // MainWindow: builds frmMain, runs its load step, its settings interlocks, hints and menus.
 #include "ui/main_window/MainWindow.h"
 
+#include "generator/SetFilter.h"
 #include "store/HistoryFile.h"
 #include "ui/common/AppIcon.h"
 #include "ui/common/Fonts.h"
 #include "ui/common/ProgramEnd.h"
-#include "ui/main_window/AboutDialog.h"
+#include "ui/dialogs/AboutDialog.h"
+#include "ui/dialogs/NoticeDialog.h"
 #include "ui/main_window/GenerationRunner.h"
 #include "ui/main_window/HistoryEditorBinding.h"
 #include "ui/main_window/MainWindowLayout.h"
-#include "ui/main_window/NoticeDialog.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -31,7 +32,7 @@
 namespace zentrix::ui {
 namespace {
 
-/// Text3 for each sldNum value 1..7 (even : odd); values 1 and 7 also hide chkConsecut.
+/// Text3 by the number of odd numbers a set holds (even : odd).
 constexpr std::array<const char*, 7> kParityRatios{"6 : 0", "5 : 1", "4 : 2", "3 : 3",
                                                    "2 : 4", "1 : 5", "0 : 6"};
 
@@ -64,9 +65,9 @@ MainWindow::MainWindow(HistoryFile& history, QWidget* parent)
     installHints();
     connectSetCountFeedback();
 
-    // Collaborators that give the history editor and cmdGen their behaviour attach here.
-    new HistoryEditorBinding(*this);
-    new GenerationRunner(*this);
+    // The collaborators that give the history editor and cmdGen their behaviour.
+    m_editorBinding = std::make_unique<HistoryEditorBinding>(*this);
+    m_runner = std::make_unique<GenerationRunner>(*this);
 }
 
 MainWindow::~MainWindow() = default;
@@ -91,7 +92,8 @@ GenerationSettings MainWindow::readSettings() const
     GenerationSettings settings;
     settings.setCount = m_ui.sldCount->value();
     settings.weightingOn = IsOn(m_ui.chkData);
-    settings.weightBasis = m_ui.optData[0]->isChecked() ? 0 : 1;
+    settings.weightBasis =
+        m_ui.optData[0]->isChecked() ? WeightBasis::TotalAppearances : WeightBasis::TimeAxis;
     settings.totalLevel = m_ui.sldData->value();
     settings.timeAxisLevel = m_ui.sldCurrentData->value();
     settings.parityOn = IsOn(m_ui.chkNum);
@@ -177,11 +179,11 @@ void MainWindow::chkNum_Click()
 
 void MainWindow::sldNum_Change()
 {
-    const int value = m_ui.sldNum->value();
-    const int level = (value >= 1 && value <= 6) ? value : 7;
-    m_ui.Text3->setText(QString::fromLatin1(kParityRatios[level - 1]));
+    const int level = m_ui.sldNum->value();
+    const int evens = RequiredEvenCount(level);
+    m_ui.Text3->setText(QString::fromLatin1(kParityRatios[static_cast<std::size_t>(kSetSize - evens)]));
     // At the extremes every number has the same parity, so a consecutive pair is impossible.
-    m_ui.chkConsecut->setHidden(level == 1 || level == 7);
+    m_ui.chkConsecut->setHidden(IsSingleParityLevel(level));
 }
 
 // --- Set-count feedback ----------------------------------------------------------------------------

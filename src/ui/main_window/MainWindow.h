@@ -9,12 +9,16 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QString>
+#include <memory>
 
 namespace zentrix {
 class HistoryFile;
 }
 
 namespace zentrix::ui {
+
+class GenerationRunner;
+class HistoryEditorBinding;
 
 /**
  * The main window. It holds the controls that a generation run reads its settings from, keeps
@@ -40,6 +44,8 @@ public:
     MainWindowControls& controls() { return m_ui; }
     const MainWindowControls& controls() const { return m_ui; }
     HistoryFile& history() { return m_history; }
+    /// What cmdGen runs.
+    GenerationRunner& generationRunner() { return *m_runner; }
 
     /// The nine settings of a generation run, read from the controls' values whether the
     /// interlocks have disabled or hidden them or not.
@@ -85,6 +91,8 @@ private:
     MainWindowControls m_ui;
     RecordNo m_latest = 0;
     QHash<const QWidget*, QString> m_hints;
+    std::unique_ptr<HistoryEditorBinding> m_editorBinding;
+    std::unique_ptr<GenerationRunner> m_runner;
 };
 
 } // namespace zentrix::ui

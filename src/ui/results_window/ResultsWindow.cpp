@@ -1,6 +1,7 @@
 // ResultsWindow: fixed-geometry window with a QTableWidget grid, a print button and an OK button.
 #include "ui/results_window/ResultsWindow.h"
 
+#include "store/Loto6.h"
 #include "ui/common/AppIcon.h"
 #include "ui/common/Fonts.h"
 #include "ui/common/MessageBox.h"
@@ -90,11 +91,6 @@ QTableWidgetItem* CentredItem(const QString& text = {})
     return item;
 }
 
-QString RowLabel(int row)
-{
-    return QStringLiteral("%1→").arg(row, 3, 10, QLatin1Char('0'));
-}
-
 QString DescribePrintFailure(LinePrinter::Failure failure)
 {
     switch (failure) {
@@ -165,7 +161,7 @@ void ResultsWindow::Form_Load()
     for (int col = 1; col < kColumns; ++col)
         grid->setHorizontalHeaderItem(col - 1, CentredItem());
     for (int row = 1; row < kRows; ++row) {
-        grid->setVerticalHeaderItem(row - 1, CentredItem(RowLabel(row)));
+        grid->setVerticalHeaderItem(row - 1, CentredItem(QString::fromStdString(RowLabel(row))));
         for (int col = 1; col < kColumns; ++col)
             grid->setItem(row - 1, col - 1, CentredItem());
     }
@@ -247,7 +243,8 @@ void ResultsWindow::OK_Button_Click()
 
 QString ResultsWindow::PrintHeader()
 {
-    return QStringLiteral("Zentrix Predictor Ver.2.11\r");
+    return QString::fromLatin1(kPrintHeader.data(), static_cast<qsizetype>(kPrintHeader.size())) +
+           QLatin1Char('\r');
 }
 
 QString ResultsWindow::PrintLine(int row) const

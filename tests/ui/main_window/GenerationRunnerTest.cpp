@@ -64,8 +64,7 @@ protected:
         m_window = std::make_unique<MainWindow>(*m_history);
         ASSERT_TRUE(m_window->load());
         m_ui = &m_window->controls();
-        m_runner = test::Child<GenerationRunner>(m_window.get(), QStringLiteral("GenerationRunner"));
-        ASSERT_NE(m_runner, nullptr);
+        m_runner = &m_window->generationRunner();
         QObject::connect(m_ui->ProgressBar1, &QProgressBar::valueChanged,
                          [this](int value) { m_progress.push_back(value); });
         MessageBox::setInterceptor([this](const MessageBox::Shown& shown) { m_messages.push_back(shown); });

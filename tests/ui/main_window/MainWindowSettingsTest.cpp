@@ -170,7 +170,7 @@ TEST_F(MainWindowSettings, OpeningSettingsAreTheDesignValues)
     const GenerationSettings s = window.readSettings();
     EXPECT_EQ(s.setCount, 5);
     EXPECT_TRUE(s.weightingOn);
-    EXPECT_EQ(s.weightBasis, 0);
+    EXPECT_EQ(s.weightBasis, WeightBasis::TotalAppearances);
     EXPECT_EQ(s.totalLevel, 1);
     EXPECT_EQ(s.timeAxisLevel, 1);
     EXPECT_TRUE(s.parityOn);
@@ -194,7 +194,7 @@ TEST_F(MainWindowSettings, SettingsAreReadFromDisabledControls)
     const GenerationSettings s = window.readSettings();
     EXPECT_EQ(s.setCount, 100);
     EXPECT_FALSE(s.weightingOn);
-    EXPECT_EQ(s.weightBasis, 1);
+    EXPECT_EQ(s.weightBasis, WeightBasis::TimeAxis);
     EXPECT_EQ(s.totalLevel, 3);
     EXPECT_EQ(s.timeAxisLevel, 2);
     EXPECT_FALSE(s.parityOn);

@@ -1,4 +1,4 @@
-// CliToolsSupport: running zentrix-cli with every subcommand through string streams, and CSV texts.
+// CliRunner: running zentrix-cli with every subcommand through string streams, and CSV texts.
 #pragma once
 
 #include "store/DrawRecord.h"
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace zentrix::cli::test {
+namespace zentrix::test {
 
 struct CliRun
 {
@@ -27,4 +27,4 @@ void WriteText(const std::filesystem::path& file, const std::string& text);
 /// UTF-8 text in Windows' Shift_JIS (CP932), converted with iconv.
 std::string ToCp932(const std::string& utf8);
 
-} // namespace zentrix::cli::test
+} // namespace zentrix::test

@@ -1,4 +1,5 @@
-// CliApp: the top-level application and its error handling, shared by every subcommand.
+// Commands: the top-level application, the list of its subcommands, and the error handling every
+// subcommand shares.
 #include "CliMessages.h"
 #include "Commands.h"
 #include "version/Version.h"
@@ -22,6 +23,16 @@ std::unique_ptr<CLI::App> MakeApp()
     app->require_subcommand(1);
     app->footer(ExitCodeHelp());
     return app;
+}
+
+void AddAllCommands(CLI::App& app, CliContext& context)
+{
+    AddGenerateCommand(app, context);
+    AddImportCommand(app, context);
+    AddExportCommand(app, context);
+    AddStatsCommand(app, context);
+    AddCountCommand(app, context);
+    AddCheckCommand(app, context);
 }
 
 int RunApp(CLI::App& app, CliContext& context, int argc, const char* const* argv)

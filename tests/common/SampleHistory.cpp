@@ -1,7 +1,8 @@
-// HistoryFixtures: building and reading history files for tests.
-#include "support/HistoryFixtures.h"
+// SampleHistory: history files built from draws, and the real and synthetic histories.
+#include "common/SampleHistory.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -54,7 +55,8 @@ std::vector<DrawRecord> ReadRecords(const std::filesystem::path& file)
     const std::vector<std::uint8_t> bytes = ReadBytes(file);
     std::vector<DrawRecord> records;
     for (std::size_t at = 0; at + kRecordSize <= bytes.size(); at += kRecordSize)
-        records.push_back(DecodeRecord(std::span<const std::uint8_t, kRecordSize>(bytes.data() + at, kRecordSize)));
+        records.push_back(
+            DecodeRecord(std::span<const std::uint8_t, kRecordSize>(bytes.data() + at, kRecordSize)));
     return records;
 }
 

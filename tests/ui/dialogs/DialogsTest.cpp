@@ -2,8 +2,8 @@
 // closing, and that every opening starts from the same texts.
 #include "support/QtTestSupport.h"
 #include "ui/common/Fonts.h"
-#include "ui/main_window/AboutDialog.h"
-#include "ui/main_window/NoticeDialog.h"
+#include "ui/dialogs/AboutDialog.h"
+#include "ui/dialogs/NoticeDialog.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -1,5 +1,5 @@
 // FixedDialog: common set-up of the information dialogs.
-#include "ui/main_window/FixedDialog.h"
+#include "ui/dialogs/FixedDialog.h"
 
 #include "ui/common/AppIcon.h"
 #include "ui/common/Fonts.h"

@@ -1,8 +1,8 @@
 // NoticeDialog: the usage notice, laid out from its design values in twips.
-#include "ui/main_window/NoticeDialog.h"
+#include "ui/dialogs/NoticeDialog.h"
 
 #include "ui/common/Twips.h"
-#include "ui/main_window/FixedDialog.h"
+#include "ui/dialogs/FixedDialog.h"
 
 #include <QGroupBox>
 #include <QPlainTextEdit>

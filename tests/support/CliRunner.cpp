@@ -1,5 +1,5 @@
-// CliToolsSupport: the command line run in-process, and CSV fixtures.
-#include "CliToolsSupport.h"
+// CliRunner: the command line run in-process, and CSV fixtures.
+#include "support/CliRunner.h"
 
 #include "Commands.h"
 
@@ -9,19 +9,19 @@
 #include <sstream>
 #include <stdexcept>
 
-namespace zentrix::cli::test {
+namespace zentrix::test {
 
 CliRun RunCli(const std::vector<std::string>& args, const std::string& input)
 {
     std::ostringstream out;
     std::ostringstream err;
     std::istringstream in(input);
-    CliContext context{out, err};
+    cli::CliContext context{out, err};
     context.in = &in;
-    const std::unique_ptr<CLI::App> app = MakeApp();
-    AddAllCommands(*app, context);
+    const std::unique_ptr<CLI::App> app = cli::MakeApp();
+    cli::AddAllCommands(*app, context);
     CliRun run;
-    run.status = RunApp(*app, context, args);
+    run.status = cli::RunApp(*app, context, args);
     run.out = out.str();
     run.err = err.str();
     return run;
@@ -67,4 +67,4 @@ std::string ToCp932(const std::string& utf8)
     return output;
 }
 
-} // namespace zentrix::cli::test
+} // namespace zentrix::test

@@ -1,9 +1,9 @@
 // AboutDialog: the version dialog, laid out from its design values in twips.
-#include "ui/main_window/AboutDialog.h"
+#include "ui/dialogs/AboutDialog.h"
 
 #include "ui/common/Fonts.h"
 #include "ui/common/Twips.h"
-#include "ui/main_window/FixedDialog.h"
+#include "ui/dialogs/FixedDialog.h"
 
 #include <QApplication>
 #include <QFontDatabase>
