@@ -35,6 +35,14 @@ WheelResult BuildWheel(const WheelRequest& request, const WheelOptions& options)
         limits.stopAtSize = std::max<std::uint64_t>(limits.stopAtSize, result.lowerBound);
         if (const auto known = BestKnownSize(request); known && options.stopAtBestKnown)
             limits.stopAtSize = std::max<std::uint64_t>(limits.stopAtSize, std::uint64_t(*known));
+        // A lotto-design move updates every served-set above the strength-sets it changes, so it
+        // costs far more than a covering move: the stall allowance shrinks to match.
+        if (problem.served > problem.strength) {
+            const std::uint64_t fanOut =
+                Choose(problem.points - problem.strength, problem.served - problem.strength);
+            limits.stallMoves =
+                std::max<std::uint64_t>(1000, limits.stallMoves / std::max<std::uint64_t>(1, fanOut));
+        }
         SearchOutcome outcome = FindCover(problem, limits, options.cancel, options.progress);
         result.greedySize = outcome.greedySize;
         result.moves = outcome.moves;
