@@ -179,7 +179,7 @@ public:
                                                        : m_candidates[below(m_candidates.size())];
         const PointMask block = m_blocks[index];
         const PointMask in = randomPointOf(target & ~block);
-        const PointMask out = randomPointOf(block & ~target);
+        const PointMask out = leastLossPoint(block, block & ~target);
         const std::size_t before = m_uncovered.size();
         swap(index, out, in);
         const std::size_t after = m_uncovered.size();
@@ -189,6 +189,30 @@ public:
         if (delta < accept.size() && unit() < accept[delta])
             return;
         swap(index, in, out);
+    }
+
+    /// The point of `choices` (points of `block`) whose removal leaves the fewest strength-sets
+    /// of the block uncovered; ties are broken at random.
+    PointMask leastLossPoint(PointMask block, PointMask choices)
+    {
+        PointMask best = 0;
+        int bestLoss = 1 << 30;
+        int ties = 0;
+        for (; choices != 0; choices &= choices - 1) {
+            const PointMask point = choices & -choices;
+            const PointMask rest = block & ~point;
+            int loss = 0;
+            for (const PointMask p : m_withPointPatterns)
+                loss += m_strengthCount[ColexRank(point | Scatter(p, rest))] == 1 ? 1 : 0;
+            if (loss < bestLoss) {
+                bestLoss = loss;
+                best = point;
+                ties = 1;
+            } else if (loss == bestLoss && below(std::uint64_t(++ties)) == 0) {
+                best = point;
+            }
+        }
+        return best;
     }
 
 private:

@@ -48,8 +48,9 @@ struct SearchOutcome
  *    most uncovered strength-sets among a few random ones holding a strength-subset of it;
  *  - then, with one block fewer than the best design so far, simulated annealing over the
  *    number of uncovered served-sets. A move takes a random uncovered served-set S and a block
- *    that meets S in strength - 1 points, and swaps one point of the block outside S for one
- *    point of S outside the block, so that S becomes covered; it is kept by the Metropolis rule.
+ *    that meets S in strength - 1 points, and swaps the point of the block outside S whose loss
+ *    uncovers the fewest strength-sets for a random point of S outside the block, so that S
+ *    becomes covered; the move is kept by the Metropolis rule.
  *    Coverage is counted incrementally (how many blocks hold each strength-set, and for lotto
  *    designs how many covered strength-subsets each served-set has), so a move costs a few
  *    dozen counter updates and never a recount. At cost 0 the design is kept and the block that
