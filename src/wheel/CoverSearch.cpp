@@ -94,6 +94,15 @@ public:
         m_blocks.push_back(block);
     }
 
+    /// Makes `blocks` the design.
+    void reset(const std::vector<PointMask>& blocks)
+    {
+        while (!m_blocks.empty())
+            removeBlock(m_blocks.size() - 1);
+        for (const PointMask block : blocks)
+            addBlock(block);
+    }
+
     void removeBlock(std::size_t index)
     {
         for (const PointMask p : m_blockPatterns)
@@ -347,20 +356,41 @@ SearchOutcome FindCover(const CoverProblem& problem, const SearchLimits& limits,
     std::array<double, 32> accept = AcceptanceAt(temperature);
     const std::uint64_t movesPerTemperature = 200 + 20 * outcome.blocks.size();
 
+    constexpr std::uint64_t kQuickMovesPerBlock = 50;
+    constexpr std::uint64_t kJumpMovesPerBlock = 400;
     std::uint64_t sinceBest = 0;
     std::uint64_t atTemperature = 0;
+    std::size_t step = 1;
+    bool jumped = false;
     const auto timeLimit = limits.time;
     while (outcome.blocks.size() > limits.stopAtSize && outcome.blocks.size() > 1) {
         if (design.uncovered() == 0) {
             outcome.blocks = design.blocks();
-            sinceBest = 0;
+            const std::size_t size = outcome.blocks.size();
             report(
                 double(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count()) /
                 double(std::max<std::int64_t>(1, timeLimit.count())));
-            if (outcome.blocks.size() <= limits.stopAtSize)
+            if (size <= limits.stopAtSize)
                 break;
-            design.removeBlock(design.leastNeededBlock());
+            // Far above the optimum (a greedy start) a design comes easily: drop more blocks at
+            // a time while that lasts, one at a time once it gets hard.
+            step = sinceBest < kQuickMovesPerBlock * size
+                       ? std::min(step * 2, std::max<std::size_t>(1, size / 16))
+                       : 1;
+            const std::size_t drop =
+                std::min<std::size_t>(step, size - std::max<std::uint64_t>(1, limits.stopAtSize));
+            for (std::size_t i = 0; i < std::max<std::size_t>(1, drop); ++i)
+                design.removeBlock(design.leastNeededBlock());
+            jumped = drop > 1;
+            sinceBest = 0;
             continue;
+        }
+        if (jumped && sinceBest >= kJumpMovesPerBlock * outcome.blocks.size()) {
+            // The jump went too far: back to the best design, one block fewer.
+            design.reset(outcome.blocks);
+            design.removeBlock(design.leastNeededBlock());
+            jumped = false;
+            step = 1;
         }
         if (outcome.moves >= limits.maxMoves || sinceBest >= limits.stallMoves)
             break;

@@ -62,6 +62,7 @@ WheelWindow::WheelWindow(QWidget* parent)
     setObjectName(QStringLiteral("frmWheel"));
     setWindowTitle(QStringLiteral("組み合わせ保証"));
     build();
+    setMinimumWidth(560);
     refreshExpectation();
     setRunning(false);
 }
