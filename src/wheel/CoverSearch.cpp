@@ -364,6 +364,11 @@ SearchOutcome FindCover(const CoverProblem& problem, const SearchLimits& limits,
     std::uint64_t atTemperature = 0;
     std::size_t step = 1;
     bool jumped = false;
+    // A lotto-design move can cost a thousand times a covering move: look at the clock (and the
+    // cancel flag) accordingly often.
+    const std::uint64_t checkMask = problem.served > problem.strength ? 7 : 1023;
+    constexpr auto kReportEvery = std::chrono::milliseconds(100);
+    auto lastReport = start;
     const auto timeLimit = limits.time;
     while (outcome.blocks.size() > limits.stopAtSize && outcome.blocks.size() > 1) {
         if (design.uncovered() == 0) {
@@ -396,17 +401,18 @@ SearchOutcome FindCover(const CoverProblem& problem, const SearchLimits& limits,
         }
         if (outcome.moves >= limits.maxMoves || sinceBest >= limits.stallMoves)
             break;
-        if ((outcome.moves & 1023) == 0) {
+        if ((outcome.moves & checkMask) == 0) {
             if (cancelled()) {
                 outcome.cancelled = true;
                 break;
             }
-            const auto elapsed = Clock::now() - start;
-            if (elapsed >= timeLimit)
+            const auto now = Clock::now();
+            if (now - start >= timeLimit)
                 break;
-            if ((outcome.moves & 16383) == 0) {
+            if (now - lastReport >= kReportEvery) {
+                lastReport = now;
                 const double byTime =
-                    double(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()) /
+                    double(std::chrono::duration_cast<std::chrono::milliseconds>(now - start).count()) /
                     double(std::max<std::int64_t>(1, timeLimit.count()));
                 const double byMoves = double(outcome.moves) / double(limits.maxMoves);
                 report(std::max(byTime, byMoves));
