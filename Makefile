@@ -9,7 +9,7 @@ FUZZ_SECONDS ?= 60
 FUZZ_TARGETS = history_bytes editor_fields cli
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test test-sanitize fuzz bench package package-check clean
+.PHONY: all deps configure build run test test-sanitize fuzz bench bench-wheels package package-check clean
 
 all: build
 
@@ -77,6 +77,13 @@ package: build
 package-check: package
 	tests/package/check-package.sh $(BUILD_DIR)/zentrix_*.deb \
 		$$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' $(BUILD_DIR)/CMakeCache.txt)
+
+# Wheels against the published covering sizes: every cell up to 10 s (ZENTRIX_WHEEL_SECONDS to
+# change it), minutes in all. The sizes and times go into docs/wheels.md.
+bench-wheels: deps
+	@cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DZENTRIX_BUILD_TESTS=OFF > /dev/null
+	@cmake --build $(BENCH_DIR) -j $(JOBS) --target zentrix_wheel_table
+	$(BENCH_DIR)/bench/zentrix_wheel_table
 
 clean:
 	rm -rf $(BUILD_DIR) $(BENCH_DIR) $(ASAN_DIR) $(FUZZ_DIR)

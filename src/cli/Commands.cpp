@@ -33,6 +33,7 @@ void AddAllCommands(CLI::App& app, CliContext& context)
     AddStatsCommand(app, context);
     AddCountCommand(app, context);
     AddCheckCommand(app, context);
+    AddWheelCommand(app, context);
 }
 
 int RunApp(CLI::App& app, CliContext& context, int argc, const char* const* argv)

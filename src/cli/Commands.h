@@ -65,6 +65,9 @@ void AddCountCommand(CLI::App& app, CliContext& context);
 /// `check`: scores printed sets against a stored draw with the prize tiers.
 void AddCheckCommand(CLI::App& app, CliContext& context);
 
+/// `wheel`: a wheel with a proved guarantee for the picked numbers, in the printed format.
+void AddWheelCommand(CLI::App& app, CliContext& context);
+
 /// Every subcommand, in the order the help lists them.
 void AddAllCommands(CLI::App& app, CliContext& context);
 

@@ -11,6 +11,7 @@
 #include "ui/main_window/GenerationRunner.h"
 #include "ui/main_window/HistoryEditorBinding.h"
 #include "ui/main_window/MainWindowLayout.h"
+#include "ui/wheel_window/WheelWindow.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -290,6 +291,8 @@ void MainWindow::buildMenus()
     m_ui.mnuHelpItem[1] = m_ui.mnuHelp->addSeparator();
     m_ui.mnuHelpItem[2] = m_ui.mnuHelp->addAction(QStringLiteral("免責次項(&M)"));
     m_ui.mnuHelpItem[3] = m_ui.mnuHelp->addAction(QStringLiteral("バージョン情報(&V)"));
+    // Tools of our own go between the two menus of the original program.
+    WheelWindow::AddMenu(*menuBar(), m_ui.mnuHelp->menuAction(), this);
 
     for (int i = 0; i < int(m_ui.mnuFileItem.size()); ++i) {
         m_ui.mnuFileItem[i]->setObjectName(QStringLiteral("mnuFileItem_%1").arg(i));

@@ -30,6 +30,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace zentrix::ui {
@@ -89,12 +90,13 @@ protected:
 
 TEST_F(StatsWindowTest, MenuSitsBetweenTheDesignMenusWithItsOwnAccessKey)
 {
+    // The design's two menus stay first and last; the statistics menu sits between them.
     const QList<QAction*> bar = window.menuBar()->actions();
-    ASSERT_EQ(bar.size(), 3);
-    EXPECT_EQ(bar[0]->menu(), ui.mnuFile);
-    EXPECT_EQ(bar[2]->menu(), ui.mnuHelp);
+    ASSERT_GE(bar.size(), 3);
+    EXPECT_EQ(bar.front()->menu(), ui.mnuFile);
+    EXPECT_EQ(bar.back()->menu(), ui.mnuHelp);
     QMenu* stats = Child<QMenu>(&window, QStringLiteral("mnuStats"));
-    EXPECT_EQ(bar[1]->menu(), stats);
+    EXPECT_TRUE(std::any_of(bar.begin() + 1, bar.end() - 1, [stats](QAction* a) { return a->menu() == stats; }));
     EXPECT_EQ(stats->title(), QStringLiteral("統計(&S)"));
     EXPECT_EQ(QKeySequence::mnemonic(stats->title()), QKeySequence(Qt::ALT | Qt::Key_S));
     EXPECT_EQ(item->text(), QStringLiteral("統計と条件メーター(&T)..."));
