@@ -70,6 +70,9 @@ void AddCountCommand(CLI::App& app, CliContext& context);
 /// `check`: scores printed sets against a stored draw with the prize tiers.
 void AddCheckCommand(CLI::App& app, CliContext& context);
 
+/// `predictions`: the saved batches listed, shown, scored against the history, exported and deleted.
+void AddPredictionsCommand(CLI::App& app, CliContext& context);
+
 /// Every subcommand, in the order the help lists them.
 void AddAllCommands(CLI::App& app, CliContext& context);
 

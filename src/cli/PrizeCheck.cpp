@@ -1,4 +1,4 @@
-// PrizeCheck: line parsing and prize tiers.
+// PrizeCheck: reading the lines of printed sets.
 #include "PrizeCheck.h"
 
 #include "PrintedSets.h"
@@ -35,54 +35,6 @@ ParsedSetLine Bad(std::string error)
 }
 
 } // namespace
-
-Score ScoreSet(const PredictionSet& set, const DrawRow& draw)
-{
-    Score score;
-    for (const std::int16_t n : set) {
-        if (std::find(draw.begin(), draw.begin() + 6, n) != draw.begin() + 6)
-            ++score.matches;
-        else if (n == draw[6])
-            score.bonusHit = true;
-    }
-    switch (score.matches) {
-    case 6:
-        score.prize = Prize::First;
-        break;
-    case 5:
-        score.prize = score.bonusHit ? Prize::Second : Prize::Third;
-        break;
-    case 4:
-        score.prize = Prize::Fourth;
-        break;
-    case 3:
-        score.prize = Prize::Fifth;
-        break;
-    default:
-        score.prize = Prize::None;
-        break;
-    }
-    return score;
-}
-
-std::string_view PrizeName(Prize prize)
-{
-    switch (prize) {
-    case Prize::First:
-        return "1等";
-    case Prize::Second:
-        return "2等";
-    case Prize::Third:
-        return "3等";
-    case Prize::Fourth:
-        return "4等";
-    case Prize::Fifth:
-        return "5等";
-    case Prize::None:
-        return "はずれ";
-    }
-    return "はずれ";
-}
 
 ParsedSetLine ParseSetLine(std::string_view text)
 {
@@ -123,16 +75,6 @@ ParsedSetLine ParseSetLine(std::string_view text)
         return Bad("数字 " + NumberText(*twice) + " が2回あります。");
     line.kind = ParsedSetLine::Set;
     return line;
-}
-
-bool IsValidDraw(const DrawRow& row)
-{
-    std::array<std::int16_t, 6> numbers{};
-    std::copy_n(row.begin(), numbers.size(), numbers.begin());
-    std::sort(numbers.begin(), numbers.end());
-    return std::all_of(row.begin(), row.end(), [](std::int16_t v) { return v >= 1 && v <= 43; }) &&
-           std::adjacent_find(numbers.begin(), numbers.end()) == numbers.end() &&
-           std::find(numbers.begin(), numbers.end(), row[6]) == numbers.end();
 }
 
 } // namespace zentrix::cli
