@@ -9,12 +9,15 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QString>
+#include <filesystem>
 
 namespace zentrix {
 class HistoryFile;
 }
 
 namespace zentrix::ui {
+
+class PredictionsWindow;
 
 /**
  * The main window. It holds the controls that a generation run reads its settings from, keeps
@@ -55,9 +58,22 @@ public:
 
     /// The File menu's items: every index closes the history and ends the program.
     void mnuFileItem_Click(int index);
+    /// The 予想履歴 item: opens the window of saved predictions (created on first use, then raised).
+    void mnuPredictionsItem_Click();
+    /// The 予想履歴 window once it has been opened, nullptr before.
+    PredictionsWindow* predictionsWindow() const { return m_predictions; }
+    /// The predictions database, beside the history file.
+    std::filesystem::path predictionsDatabase() const;
+
     /// The Help menu's items: 2 opens the usage notice, 3 the version dialog, each modally until
     /// it is closed; the others do nothing.
     void mnuHelpItem_Click(int index);
+
+signals:
+    /// A draw was written or deleted (and at the load step): Latest may have changed.
+    void historyChanged();
+    /// A generation run saved a batch.
+    void predictionsChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -79,6 +95,7 @@ private:
     MainWindowControls m_ui;
     RecordNo m_latest = 0;
     QHash<const QWidget*, QString> m_hints;
+    PredictionsWindow* m_predictions = nullptr;
 };
 
 } // namespace zentrix::ui
