@@ -320,6 +320,37 @@ PredictionsStatus PredictionStore::save(const NewBatch& batch, std::int64_t* id)
         return Failure(PredictionsError::NotOpen);
     if (!IsValidBatch(batch))
         return Failure(PredictionsError::InvalidBatch);
+    // One statement is one transaction: the batch is there whole or not at all.
+    PredictionsStatus saved = insert(batch);
+    if (saved && id)
+        *id = sqlite3_last_insert_rowid(m_db);
+    return saved;
+}
+
+PredictionsStatus PredictionStore::saveAll(const std::vector<NewBatch>& batches)
+{
+    if (!m_opened || !m_exists || !m_writable)
+        return Failure(PredictionsError::NotOpen);
+    if (!std::all_of(batches.begin(), batches.end(), IsValidBatch))
+        return Failure(PredictionsError::InvalidBatch);
+    if (int rc = sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr); rc != SQLITE_OK)
+        return FailureFor(rc, m_db, PredictionsError::WriteFailed);
+    for (const NewBatch& batch : batches) {
+        if (PredictionsStatus saved = insert(batch); !saved) {
+            sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+            return saved;
+        }
+    }
+    if (int rc = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr); rc != SQLITE_OK) {
+        PredictionsStatus failed = FailureFor(rc, m_db, PredictionsError::WriteFailed);
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        return failed;
+    }
+    return {};
+}
+
+PredictionsStatus PredictionStore::insert(const NewBatch& batch)
+{
     Statement insert(m_db, "INSERT INTO batch(created_at, draw, source, seed, set_count, weighting_on,"
                            " weight_basis, total_level, time_axis_level, parity_on, parity_level,"
                            " carry_count, consecutive_on, sets) VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
@@ -341,11 +372,8 @@ PredictionsStatus PredictionStore::save(const NewBatch& batch, std::int64_t* id)
     insert.bind(13, s.consecutiveOn);
     const std::string bytes = EncodeSets(batch.sets);
     sqlite3_bind_blob(insert.get(), 14, bytes.data(), static_cast<int>(bytes.size()), SQLITE_STATIC);
-    // One statement is one transaction: the batch is there whole or not at all.
     if (const int rc = insert.step(); rc != SQLITE_DONE)
         return FailureFor(rc, m_db, PredictionsError::WriteFailed);
-    if (id)
-        *id = sqlite3_last_insert_rowid(m_db);
     return {};
 }
 

@@ -92,6 +92,9 @@ public:
     /// its number.
     PredictionsStatus save(const NewBatch& batch, std::int64_t* id = nullptr);
 
+    /// Saves several batches in one transaction: all of them or none.
+    PredictionsStatus saveAll(const std::vector<NewBatch>& batches);
+
     /// Visits every batch, newest first, with its decoded sets (valid only during the call).
     using Visitor = std::function<void(const BatchHeader&, const std::vector<PredictionSet>&)>;
     PredictionsStatus forEach(const Visitor& visit);
@@ -111,6 +114,7 @@ public:
     static bool DecodeSets(std::string_view bytes, std::vector<PredictionSet>& sets);
 
 private:
+    PredictionsStatus insert(const NewBatch& batch);
     PredictionsStatus prepare();
     PredictionsStatus migrate(int from);
 

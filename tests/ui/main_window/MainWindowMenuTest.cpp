@@ -27,10 +27,15 @@ using ::testing::ExitedWithCode;
 
 TEST_F(MainWindowMenus, MenuTreeHasTheDesignCaptions)
 {
+    // The saved predictions' menu stands between the design's two, which keep their order.
     const QList<QAction*> bar = window.menuBar()->actions();
-    ASSERT_EQ(bar.size(), 2);
+    ASSERT_EQ(bar.size(), 3);
     EXPECT_EQ(bar[0]->menu(), ui.mnuFile);
-    EXPECT_EQ(bar[1]->menu(), ui.mnuHelp);
+    EXPECT_EQ(bar[1]->menu(), ui.mnuPredictions);
+    EXPECT_EQ(bar[2]->menu(), ui.mnuHelp);
+    EXPECT_EQ(ui.mnuPredictions->title(), QStringLiteral("予想(&Y)"));
+    ASSERT_EQ(ui.mnuPredictions->actions().size(), 1);
+    EXPECT_EQ(ui.mnuPredictions->actions()[0]->text(), QStringLiteral("予想履歴(&R)..."));
     EXPECT_EQ(ui.mnuFile->objectName(), QStringLiteral("mnuFile"));
     EXPECT_EQ(ui.mnuHelp->objectName(), QStringLiteral("mnuHelp"));
     EXPECT_EQ(ui.mnuFile->title(), QStringLiteral("ファイル(&F)"));
