@@ -263,7 +263,9 @@ PredictionsStatus PredictionStore::prepare()
         if (wal.prepared() == SQLITE_OK)
             wal.step();
     }
-    sqlite3_exec(m_db, "PRAGMA synchronous = FULL", nullptr, nullptr, nullptr);
+    // In WAL mode NORMAL keeps every commit safe from a killed program and the file consistent on
+    // a power cut (which may lose the latest batches); FULL would sync the disk on every save.
+    sqlite3_exec(m_db, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
     if (version < kSchemaVersion)
         return migrate(version);
     return {};

@@ -97,6 +97,7 @@ void GenerationRunner::finishRun()
 {
     m_window.controls().ProgressBar1->setValue(0);
     m_results.reset();
+    m_store.reset();
     TmpForm::Unload();
 }
 

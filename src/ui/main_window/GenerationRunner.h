@@ -8,6 +8,10 @@
 #include <optional>
 #include <vector>
 
+namespace zentrix {
+class PredictionStore;
+}
+
 namespace zentrix::ui {
 
 class MainWindow;
@@ -66,6 +70,7 @@ private:
     RunLimits m_limits;
     std::optional<std::uint64_t> m_nextSeed;
     std::vector<PredictionSet> m_sets; ///< the run's sets in order, for saving
+    std::unique_ptr<PredictionStore> m_store; ///< open from the save until the results window closes
 };
 
 } // namespace zentrix::ui
