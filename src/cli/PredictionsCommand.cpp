@@ -192,8 +192,6 @@ int RunShow(const PredictionsOptions& options, CliContext& context)
     }
     if (draw) {
         const BatchScore score = ScoreBatch(batch.sets, *history, batch.draw);
-        ScoreTotals totals;
-        totals.add(score);
         text += "\n結果: " + TierSummary(score) + ", 購入額 " + YenText(score.tally.costYen()) +
                 ", 5等賞金 " + YenText(score.tally.fifthPrizeYen()) + "\n";
     }

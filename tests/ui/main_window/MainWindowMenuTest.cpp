@@ -36,6 +36,7 @@ TEST_F(MainWindowMenus, MenuTreeHasTheDesignCaptions)
     EXPECT_EQ(ui.mnuPredictions->title(), QStringLiteral("予想(&Y)"));
     ASSERT_EQ(ui.mnuPredictions->actions().size(), 1);
     EXPECT_EQ(ui.mnuPredictions->actions()[0]->text(), QStringLiteral("予想履歴(&R)..."));
+    EXPECT_EQ(QKeySequence::mnemonic(ui.mnuPredictions->title()), QKeySequence(Qt::ALT | Qt::Key_Y));
     EXPECT_EQ(ui.mnuFile->objectName(), QStringLiteral("mnuFile"));
     EXPECT_EQ(ui.mnuHelp->objectName(), QStringLiteral("mnuHelp"));
     EXPECT_EQ(ui.mnuFile->title(), QStringLiteral("ファイル(&F)"));
