@@ -6,7 +6,7 @@ ASAN_DIR ?= build-asan
 FUZZ_DIR ?= build-fuzz
 # Seconds each fuzz target runs in `make fuzz`, on top of its committed corpus.
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS = history_bytes editor_fields cli
+FUZZ_TARGETS = history_bytes editor_fields cli predictions
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
 .PHONY: all deps configure build run test test-sanitize fuzz bench bench-wheels package package-check clean

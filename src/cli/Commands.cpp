@@ -33,6 +33,7 @@ void AddAllCommands(CLI::App& app, CliContext& context)
     AddStatsCommand(app, context);
     AddCountCommand(app, context);
     AddCheckCommand(app, context);
+    AddPredictionsCommand(app, context);
     AddWheelCommand(app, context);
 }
 

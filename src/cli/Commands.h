@@ -68,6 +68,9 @@ void AddCheckCommand(CLI::App& app, CliContext& context);
 /// `wheel`: a wheel with a proved guarantee for the picked numbers, in the printed format.
 void AddWheelCommand(CLI::App& app, CliContext& context);
 
+/// `predictions`: the saved batches listed, shown, scored against the history, exported and deleted.
+void AddPredictionsCommand(CLI::App& app, CliContext& context);
+
 /// Every subcommand, in the order the help lists them.
 void AddAllCommands(CLI::App& app, CliContext& context);
 

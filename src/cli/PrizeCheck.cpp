@@ -1,4 +1,4 @@
-// PrizeCheck: line parsing and prize tiers.
+// PrizeCheck: reading the lines of printed sets.
 #include "PrizeCheck.h"
 
 #include "store/Loto6.h"
@@ -147,54 +147,6 @@ ParsedSetLine Bad(std::string error)
 }
 
 } // namespace
-
-Score ScoreSet(const PredictionSet& set, const DrawRow& draw)
-{
-    Score score;
-    for (const std::int16_t n : set) {
-        if (std::find(draw.begin(), draw.begin() + 6, n) != draw.begin() + 6)
-            ++score.matches;
-        else if (n == draw[6])
-            score.bonusHit = true;
-    }
-    switch (score.matches) {
-    case 6:
-        score.prize = Prize::First;
-        break;
-    case 5:
-        score.prize = score.bonusHit ? Prize::Second : Prize::Third;
-        break;
-    case 4:
-        score.prize = Prize::Fourth;
-        break;
-    case 3:
-        score.prize = Prize::Fifth;
-        break;
-    default:
-        score.prize = Prize::None;
-        break;
-    }
-    return score;
-}
-
-std::string_view PrizeName(Prize prize)
-{
-    switch (prize) {
-    case Prize::First:
-        return "1等";
-    case Prize::Second:
-        return "2等";
-    case Prize::Third:
-        return "3等";
-    case Prize::Fourth:
-        return "4等";
-    case Prize::Fifth:
-        return "5等";
-    case Prize::None:
-        return "はずれ";
-    }
-    return "はずれ";
-}
 
 ParsedSetLine ParseSetLine(std::string_view original)
 {

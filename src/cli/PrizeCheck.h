@@ -1,38 +1,14 @@
-// PrizeCheck: reading sets in the printed format and scoring them with LOTO6's prize tiers.
+// PrizeCheck: reading sets in the printed format; the tiers themselves are predictions/PrizeTier.
 #pragma once
 
 #include "generator/DrawTable.h"
 #include "generator/GenerationSettings.h"
+#include "predictions/PrizeTier.h"
 
 #include <string>
 #include <string_view>
 
 namespace zentrix::cli {
-
-enum class Prize
-{
-    First,  ///< all six numbers
-    Second, ///< five numbers and the bonus
-    Third,  ///< five numbers
-    Fourth, ///< four numbers
-    Fifth,  ///< three numbers
-    None,
-};
-
-inline constexpr int kPrizeKinds = 6;
-
-struct Score
-{
-    int matches = 0;       ///< numbers of the set among the six winning numbers
-    bool bonusHit = false; ///< the bonus number is in the set
-    Prize prize = Prize::None;
-};
-
-/// The bonus only turns five matches into the second prize; it counts for no other tier.
-Score ScoreSet(const PredictionSet& set, const DrawRow& draw);
-
-/// "1等" .. "5等", "はずれ".
-std::string_view PrizeName(Prize prize);
 
 struct ParsedSetLine
 {

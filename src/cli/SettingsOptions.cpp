@@ -53,23 +53,4 @@ void AddSettingsOptions(CLI::App& command, SettingsOptionValues& values, bool wi
         ->capture_default_str();
 }
 
-std::string DescribeSettings(const GenerationSettings& settings)
-{
-    std::string text = "重み付け ";
-    text += settings.weightingOn ? "on" : "off";
-    text += settings.weightBasis == WeightBasis::TimeAxis
-                ? "（時間軸, 強さ " + std::to_string(settings.timeAxisLevel)
-                : "（総出現回数, 強さ " + std::to_string(settings.totalLevel);
-    text += "）, 偶数／奇数 ";
-    if (settings.parityOn) {
-        const int evens = RequiredEvenCount(settings.parityLevel);
-        text += std::to_string(evens) + ":" + std::to_string(6 - evens);
-    } else {
-        text += "off";
-    }
-    text += ", キャリー " + std::to_string(EffectiveCarryCount(settings.carryCount)) + "個, 連番 ";
-    text += settings.consecutiveOn ? "on" : "off";
-    return text;
-}
-
 } // namespace zentrix::cli

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "generator/GenerationSettings.h"
+#include "generator/SettingsDescription.h"
 
 #include <string>
 
@@ -28,8 +29,5 @@ struct SettingsOptionValues
 /// --consecutive, and --sets when `withSetCount`. Defaults are the main window's opening values.
 /// `values` must outlive the parse.
 void AddSettingsOptions(CLI::App& command, SettingsOptionValues& values, bool withSetCount);
-
-/// One line naming the settings, for reports: "重み付け on（総出現回数, 強さ 1）, 偶数:奇数 3:3, …".
-std::string DescribeSettings(const GenerationSettings& settings);
 
 } // namespace zentrix::cli

@@ -75,14 +75,15 @@ RunResult GenerateSets(const GenerationSettings& settings, HistoryFile& history,
         result.store = StoreStatus::Fail(StoreError::NotOpen);
         return result;
     }
-    result.storedDraws = history.Latest();
+    result.storedDraws =
+        limits.historyLimit > 0 ? std::min(history.Latest(), limits.historyLimit) : history.Latest();
     if (result.storedDraws < 2) {
         result.outcome = RunOutcome::TooFewDraws;
         return result;
     }
 
     DrawTable table;
-    if (StoreStatus loaded = LoadDrawTable(history, history.Latest(), table); !loaded) {
+    if (StoreStatus loaded = LoadDrawTable(history, result.storedDraws, table); !loaded) {
         result.outcome = RunOutcome::ReadFailed;
         result.store = loaded;
         return result;

@@ -74,6 +74,9 @@ struct RunLimits
     /// About a second of drawing on an ordinary machine.
     std::int64_t drawBudget = 40'000'000;
     int commitSets = 8;
+    /// When above 0, the run reads only draws 1..historyLimit (fewer when fewer are stored), as it
+    /// would have before the later draws were entered: a saved batch is repeated by its seed.
+    RecordNo historyLimit = 0;
 };
 
 /// Runs one generation: reads draws 1..Latest of the open `history` record by record, builds the

@@ -31,9 +31,14 @@ std::uint64_t ClockBits()
 
 RandomSource::RandomSource()
 {
+    seedState(FreshSeed());
+}
+
+std::uint64_t RandomSource::FreshSeed()
+{
     std::random_device device;
-    std::uint64_t seed = (static_cast<std::uint64_t>(device()) << 32) ^ device();
-    seedState(seed ^ ClockBits());
+    const std::uint64_t seed = (static_cast<std::uint64_t>(device()) << 32) ^ device();
+    return seed ^ ClockBits();
 }
 
 RandomSource::RandomSource(std::uint64_t seed)

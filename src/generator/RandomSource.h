@@ -23,6 +23,10 @@ public:
     /// Fully reproducible: nothing of the clock enters the sequence.
     explicit RandomSource(std::uint64_t seed);
 
+    /// A seed from std::random_device and the clock, for a run that must be repeatable later:
+    /// RandomSource(FreshSeed()) draws like the default source and its seed can be kept.
+    static std::uint64_t FreshSeed();
+
     /// Called by the generation run at its start: mixes the current time into the state unless the
     /// source was seeded explicitly.
     void beginRun();

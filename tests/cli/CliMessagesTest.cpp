@@ -52,12 +52,13 @@ std::string WithoutNames(std::string text, const std::vector<std::string>& typed
     names.insert(names.end(), kSubcommands.begin(), kSubcommands.end());
     names.insert(names.end(),
                  {"zentrix-cli", "Zentrix", "LOTO6",        "UTF-8",     "Shift_JIS", "CP932", "CSV",
-                  "BOM",         "SVG",     "Loto6data.dt", "Predictor", "Ver.2.11",  "on",    "off",
+                  "BOM",         "SVG",     "zentrix-predictions.sqlite3",     "Loto6data.dt", "Predictor", "Ver.2.11",  "on",    "off",
                   "total",       "time",    "draw",         "date",      "n1",        "n2",    "n3",
                   "n4",          "n5",      "n6",           "bonus"});
-    // The values of stats --view are typed as they stand.
+    // The actions of predictions and the values of stats --view are typed as they stand.
     names.insert(names.end(),
-                 {"gaps", "hot", "carry", "slide", "consecutive", "digits", "sum", "parity", "pairs"});
+                 {"gaps", "hot", "carry", "slide", "consecutive", "digits", "sum", "parity", "pairs", "list", "show",
+                  "delete"});
     std::sort(names.begin(), names.end(),
               [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
     for (const std::string& name : names) {

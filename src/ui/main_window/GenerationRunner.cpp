@@ -3,6 +3,7 @@
 
 #include "generator/RandomSource.h"
 #include "generator/RunMessages.h"
+#include "predictions/PredictionStore.h"
 #include "store/HistoryFile.h"
 #include "ui/common/MessageBox.h"
 #include "ui/common/ProgramEnd.h"
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <algorithm>
+#include <utility>
 
 namespace zentrix::ui {
 namespace {
@@ -33,10 +35,16 @@ GenerationRunner::~GenerationRunner() = default;
 void GenerationRunner::cmdGen_Click()
 {
     const GenerationSettings settings = m_window.readSettings();
-    RandomSource random; // seeded from the clock, mixed again at the start of the run
+    // A seed from the clock (and the system's entropy) for every run, kept with the saved batch so
+    // that zentrix-cli generate --seed can make the same sets again.
+    const std::uint64_t seed =
+        m_nextSeed ? std::exchange(m_nextSeed, std::nullopt).value() : RandomSource::FreshSeed();
+    RandomSource random(seed);
+    m_sets.clear();
     const RunResult result = GenerateSets(settings, m_window.history(), random, *this, m_limits);
 
     if (result.outcome == RunOutcome::Completed) {
+        saveBatch(settings, seed, result.storedDraws + 1);
         loadResultsWindow().showModal();
         finishRun();
         return;
@@ -52,10 +60,38 @@ void GenerationRunner::cmdGen_Click()
                      MessageBox::Icon::Exclamation);
 }
 
+void GenerationRunner::saveBatch(const GenerationSettings& settings, std::uint64_t seed, int draw)
+{
+    NewBatch batch;
+    batch.createdAt = NowSeconds();
+    batch.draw = draw;
+    batch.source = BatchSource::Window;
+    batch.seed = seed;
+    batch.settings = settings;
+    batch.sets = std::move(m_sets);
+    PredictionStore store(m_window.predictionsDatabase());
+    PredictionsStatus saved = store.open(PredictionStore::Mode::CreateIfMissing);
+    if (saved)
+        saved = store.save(batch);
+    store.close();
+    if (!saved) {
+        // The sets are shown all the same; the user only learns that they were not kept.
+        MessageBox::show(
+            &m_window, kTitle,
+            QString::fromStdString(DescribePredictionsError(saved, store.path())) +
+                QStringLiteral(
+                    "\n今回の予想番号は保存されません。必要なら印刷するかコピーして控えて下さい。"),
+            MessageBox::Icon::Exclamation);
+        return;
+    }
+    emit m_window.predictionsChanged();
+}
+
 void GenerationRunner::finishRun()
 {
     m_window.controls().ProgressBar1->setValue(0);
     m_results.reset();
+    m_store.reset();
     TmpForm::Unload();
 }
 
@@ -81,6 +117,7 @@ void GenerationRunner::setProgressMinimum(int minimum)
 
 void GenerationRunner::writeSet(int row, const PredictionSet& set)
 {
+    m_sets.push_back(set);
     ResultsWindow& results = loadResultsWindow();
     for (int col = 1; col <= 6; ++col)
         results.setCellText(row, col, QString::fromStdString(NumberText(set[col - 1])));

@@ -5,6 +5,12 @@
 
 #include <QObject>
 #include <memory>
+#include <optional>
+#include <vector>
+
+namespace zentrix {
+class PredictionStore;
+}
 
 namespace zentrix::ui {
 
@@ -17,6 +23,10 @@ class ResultsWindow;
  * hidden, the progress bar counts the kept sets, and the results window is then shown modally,
  * without an owner, until the user closes it. Afterwards the progress bar is back at 0 and the
  * results window and TmpForm are gone, so the next run starts afresh.
+ *
+ * A completed run is saved as a batch in the predictions database before its window opens; if it
+ * cannot be saved, a message says so and the sets are shown all the same. Every run draws from a
+ * seed of its own, which the batch keeps.
  *
  * A contradiction in the settings shows its message and ends the program; any other outcome
  * without sets shows why in a message box and the program goes on.
@@ -40,6 +50,9 @@ public:
     /// Bounds on the run's work; tests lower them to reach the "too slow" outcome.
     void setRunLimits(const RunLimits& limits) { m_limits = limits; }
 
+    /// The seed of the next run instead of a fresh one from the clock (tests repeat runs with it).
+    void setNextSeed(std::uint64_t seed) { m_nextSeed = seed; }
+
 private:
     void setProgressMaximum(int maximum) override;
     void setProgressMinimum(int minimum) override;
@@ -48,11 +61,16 @@ private:
     void runCompleted() override;
 
     ResultsWindow& loadResultsWindow();
+    /// Records the completed run in the predictions database; a failure only adds a message.
+    void saveBatch(const GenerationSettings& settings, std::uint64_t seed, int draw);
     void finishRun();
 
     MainWindow& m_window;
     std::unique_ptr<ResultsWindow> m_results;
     RunLimits m_limits;
+    std::optional<std::uint64_t> m_nextSeed;
+    std::vector<PredictionSet> m_sets; ///< the run's sets in order, for saving
+    std::unique_ptr<PredictionStore> m_store; ///< open from the save until the results window closes
 };
 
 } // namespace zentrix::ui

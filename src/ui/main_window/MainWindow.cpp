@@ -2,6 +2,7 @@
 #include "ui/main_window/MainWindow.h"
 
 #include "generator/SetFilter.h"
+#include "predictions/PredictionStore.h"
 #include "store/HistoryFile.h"
 #include "ui/common/AppIcon.h"
 #include "ui/common/Fonts.h"
@@ -12,6 +13,7 @@
 #include "ui/main_window/HistoryEditorBinding.h"
 #include "ui/main_window/MainWindowLayout.h"
 #include "ui/wheel_window/WheelWindow.h"
+#include "ui/predictions_window/PredictionsWindow.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -108,6 +110,7 @@ void MainWindow::setLatest(RecordNo latest)
 {
     m_latest = latest;
     m_ui.Text9->setText(QString::number(latest + 1));
+    emit historyChanged();
 }
 
 void MainWindow::setStatusText(const QString& text)
@@ -284,6 +287,13 @@ void MainWindow::buildMenus()
     m_ui.mnuFile->setObjectName(QStringLiteral("mnuFile"));
     m_ui.mnuFileItem[0] = m_ui.mnuFile->addAction(QStringLiteral("終了(&X)"));
 
+    // The saved predictions have a menu of their own, between the design's two.
+    m_ui.mnuPredictions = menuBar()->addMenu(QStringLiteral("予想(&Y)"));
+    m_ui.mnuPredictions->setObjectName(QStringLiteral("mnuPredictions"));
+    m_ui.mnuPredictionsItem = m_ui.mnuPredictions->addAction(QStringLiteral("予想履歴(&R)..."));
+    m_ui.mnuPredictionsItem->setObjectName(QStringLiteral("mnuPredictionsItem"));
+    connect(m_ui.mnuPredictionsItem, &QAction::triggered, this, &MainWindow::mnuPredictionsItem_Click);
+
     m_ui.mnuHelp = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     m_ui.mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
     m_ui.mnuHelpItem[0] = m_ui.mnuHelp->addAction(QStringLiteral("ヘルプ(&H)"));
@@ -307,6 +317,25 @@ void MainWindow::buildMenus()
 void MainWindow::mnuFileItem_Click(int /*index*/)
 {
     EndProgram(m_history);
+}
+
+std::filesystem::path MainWindow::predictionsDatabase() const
+{
+    return PredictionStore::PathBeside(m_history.Path());
+}
+
+void MainWindow::mnuPredictionsItem_Click()
+{
+    if (!m_predictions) {
+        m_predictions = new PredictionsWindow(m_history, predictionsDatabase(), this);
+        connect(this, &MainWindow::historyChanged, m_predictions, &PredictionsWindow::refresh);
+        connect(this, &MainWindow::predictionsChanged, m_predictions, &PredictionsWindow::refresh);
+    } else {
+        m_predictions->refresh();
+    }
+    m_predictions->show();
+    m_predictions->raise();
+    m_predictions->activateWindow();
 }
 
 void MainWindow::mnuHelpItem_Click(int index)

@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <QString>
+#include <filesystem>
 #include <memory>
 
 namespace zentrix {
@@ -19,6 +20,7 @@ namespace zentrix::ui {
 
 class GenerationRunner;
 class HistoryEditorBinding;
+class PredictionsWindow;
 
 /**
  * The main window. It holds the controls that a generation run reads its settings from, keeps
@@ -61,13 +63,22 @@ public:
 
     /// The File menu's items: every index closes the history and ends the program.
     void mnuFileItem_Click(int index);
+    /// The 予想履歴 item: opens the window of saved predictions (created on first use, then raised).
+    void mnuPredictionsItem_Click();
+    /// The 予想履歴 window once it has been opened, nullptr before.
+    PredictionsWindow* predictionsWindow() const { return m_predictions; }
+    /// The predictions database, beside the history file.
+    std::filesystem::path predictionsDatabase() const;
+
     /// The Help menu's items: 2 opens the usage notice, 3 the version dialog, each modally until
     /// it is closed; the others do nothing.
     void mnuHelpItem_Click(int index);
 
 signals:
-    /// A write or delete of the history editor has run: the stored draws may have changed.
+    /// A draw was written or deleted (and at the load step): Latest may have changed.
     void historyChanged();
+    /// A generation run saved a batch.
+    void predictionsChanged();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -93,6 +104,7 @@ private:
     QHash<const QWidget*, QString> m_hints;
     std::unique_ptr<HistoryEditorBinding> m_editorBinding;
     std::unique_ptr<GenerationRunner> m_runner;
+    PredictionsWindow* m_predictions = nullptr;
 };
 
 } // namespace zentrix::ui

@@ -81,6 +81,8 @@ struct MainWindowControls
     // Menus.
     QMenu* mnuFile = nullptr;
     std::array<QAction*, 1> mnuFileItem{};
+    QMenu* mnuPredictions = nullptr;       ///< "予想(&Y)": the saved predictions
+    QAction* mnuPredictionsItem = nullptr; ///< "予想履歴(&R)..." opens the 予想履歴 window
     QMenu* mnuHelp = nullptr;
     std::array<QAction*, 4> mnuHelpItem{}; ///< [1] is the separator line
 };

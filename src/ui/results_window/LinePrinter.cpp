@@ -126,4 +126,22 @@ void LinePrinter::fail(Failure failure)
     }
 }
 
+QString LinePrinter::DescribeFailure(Failure failure)
+{
+    switch (failure) {
+    case Failure::CannotStart:
+        return QStringLiteral("印刷を開始できませんでした。プリンターの接続と設定を確認して下さい。");
+    case Failure::NewPageFailed:
+    case Failure::PrinterError:
+        return QStringLiteral("印刷中にプリンターでエラーが発生しました。予想番号は最後まで印刷されていない"
+                              "可能性があります。プリンターの状態を確認して下さい。");
+    case Failure::PrinterStopped:
+        return QStringLiteral("プリンターが停止しています。予想番号はプリンターの待ち行列に送りましたが、"
+                              "まだ印刷されていません。プリンターの状態を確認して下さい。");
+    case Failure::None:
+        break;
+    }
+    return {};
+}
+
 } // namespace zentrix::ui

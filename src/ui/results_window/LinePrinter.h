@@ -40,6 +40,9 @@ public:
 
     Failure failure() const { return m_failure; }
 
+    /// What the user is told about a failure, in Japanese; empty for None.
+    static QString DescribeFailure(Failure failure);
+
 private:
     bool printSegment(const QString& segment);
     bool deviceFailed() const;

@@ -10,10 +10,13 @@
 #include "ui/results_window/PrintDialog.h"
 #include "ui/results_window/TmpForm.h"
 
+#include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QPushButton>
@@ -21,6 +24,7 @@
 #include <QScreen>
 #include <QTableWidget>
 #include <algorithm>
+#include <set>
 
 namespace zentrix::ui {
 namespace {
@@ -91,24 +95,6 @@ QTableWidgetItem* CentredItem(const QString& text = {})
     return item;
 }
 
-QString DescribePrintFailure(LinePrinter::Failure failure)
-{
-    switch (failure) {
-    case LinePrinter::Failure::CannotStart:
-        return QStringLiteral("印刷を開始できませんでした。プリンターの接続と設定を確認して下さい。");
-    case LinePrinter::Failure::NewPageFailed:
-    case LinePrinter::Failure::PrinterError:
-        return QStringLiteral("印刷中にプリンターでエラーが発生しました。予想番号は最後まで印刷されていない"
-                              "可能性があります。プリンターの状態を確認して下さい。");
-    case LinePrinter::Failure::PrinterStopped:
-        return QStringLiteral("プリンターが停止しています。予想番号はプリンターの待ち行列に送りましたが、"
-                              "まだ印刷されていません。プリンターの状態を確認して下さい。");
-    case LinePrinter::Failure::None:
-        break;
-    }
-    return {};
-}
-
 } // namespace
 
 ResultsWindow::ResultsWindow(std::function<int()> printedSetCount)
@@ -131,6 +117,15 @@ ResultsWindow::ResultsWindow(std::function<int()> printedSetCount)
 
     connect(m_controls.OK_Button, &QPushButton::clicked, this, &ResultsWindow::OK_Button_Click);
     connect(m_controls.PrintButton, &QPushButton::clicked, this, &ResultsWindow::PrintButton_Click);
+
+    // Copying the sets as printed lines: Ctrl+C on the grid, or its context menu.
+    m_copyAction = new QAction(QStringLiteral("コピー(&C)"), m_controls.MSFlexGrid1);
+    m_copyAction->setObjectName(QStringLiteral("actCopy"));
+    m_copyAction->setShortcut(QKeySequence::Copy);
+    m_copyAction->setShortcutContext(Qt::WidgetShortcut);
+    m_controls.MSFlexGrid1->addAction(m_copyAction);
+    m_controls.MSFlexGrid1->setContextMenuPolicy(Qt::ActionsContextMenu);
+    connect(m_copyAction, &QAction::triggered, this, &ResultsWindow::CopyRows);
 
     Form_Load();
 }
@@ -255,6 +250,29 @@ QString ResultsWindow::PrintLine(int row) const
     return line;
 }
 
+QString ResultsWindow::CopiedLines() const
+{
+    std::set<int> rows;
+    for (const QModelIndex& index : m_controls.MSFlexGrid1->selectionModel()->selectedIndexes())
+        rows.insert(index.row() + 1);
+    if (rows.empty()) {
+        for (int row = 1; row <= printedSetCount(); ++row)
+            rows.insert(row);
+    }
+    QString text;
+    for (const int row : rows) {
+        if (!cellText(row, 1).isEmpty())
+            text += PrintLine(row) + QLatin1Char('\n');
+    }
+    return text;
+}
+
+void ResultsWindow::CopyRows()
+{
+    if (const QString text = CopiedLines(); !text.isEmpty())
+        QGuiApplication::clipboard()->setText(text);
+}
+
 int ResultsWindow::printedSetCount() const
 {
     const int count = m_printedSetCount ? m_printedSetCount() : m_lastSetRow;
@@ -286,7 +304,7 @@ void ResultsWindow::PrintButton_Click()
         out.end();
     }
     if (out.failure() != LinePrinter::Failure::None)
-        MessageBox::show(this, QStringLiteral("Zentrix"), DescribePrintFailure(out.failure()),
+        MessageBox::show(this, QStringLiteral("Zentrix"), LinePrinter::DescribeFailure(out.failure()),
                          MessageBox::Icon::Exclamation);
 }
 

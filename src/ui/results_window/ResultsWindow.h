@@ -6,6 +6,7 @@
 #include <QWidget>
 #include <functional>
 
+class QAction;
 class QEventLoop;
 class QPrinter;
 class QPushButton;
@@ -58,6 +59,12 @@ public:
     /// " , ".
     QString PrintLine(int row) const;
 
+    /// The printed lines of the selected rows that hold a set, or of every set row when none is
+    /// selected, each ending in a line feed.
+    QString CopiedLines() const;
+    /// Puts CopiedLines() on the clipboard: Ctrl+C on the grid and its context menu's "コピー".
+    void CopyRows();
+
     /// The client area the window opens with: its top-left corner at 934, 131 from the screen's
     /// top-left, 312 x 347 pixels, moved only as far as needed to lie within `available` (on a
     /// small screen a modal window out of sight would leave the program unusable).
@@ -79,6 +86,7 @@ private:
     ResultsWindowControls m_controls;
     std::function<int()> m_printedSetCount;
     int m_lastSetRow = 0;
+    QAction* m_copyAction = nullptr;
     QEventLoop* m_modalLoop = nullptr;
 };
 

@@ -27,12 +27,18 @@ using ::testing::ExitedWithCode;
 
 TEST_F(MainWindowMenus, MenuTreeHasTheDesignCaptions)
 {
+    // The saved predictions' menu stands between the design's two, which keep their order.
     const QList<QAction*> bar = window.menuBar()->actions();
-    // The program's own tools menu stands between the two menus of the original design.
-    ASSERT_EQ(bar.size(), 3);
+    // The program's own menus (予想, ツール) stand between the two menus of the original design.
+    ASSERT_EQ(bar.size(), 4);
     EXPECT_EQ(bar[0]->menu(), ui.mnuFile);
-    EXPECT_EQ(bar[1]->menu()->objectName(), QStringLiteral("mnuTools"));
-    EXPECT_EQ(bar[2]->menu(), ui.mnuHelp);
+    EXPECT_EQ(bar[1]->menu(), ui.mnuPredictions);
+    EXPECT_EQ(bar[2]->menu()->objectName(), QStringLiteral("mnuTools"));
+    EXPECT_EQ(bar[3]->menu(), ui.mnuHelp);
+    EXPECT_EQ(ui.mnuPredictions->title(), QStringLiteral("予想(&Y)"));
+    ASSERT_EQ(ui.mnuPredictions->actions().size(), 1);
+    EXPECT_EQ(ui.mnuPredictions->actions()[0]->text(), QStringLiteral("予想履歴(&R)..."));
+    EXPECT_EQ(QKeySequence::mnemonic(ui.mnuPredictions->title()), QKeySequence(Qt::ALT | Qt::Key_Y));
     EXPECT_EQ(ui.mnuFile->objectName(), QStringLiteral("mnuFile"));
     EXPECT_EQ(ui.mnuHelp->objectName(), QStringLiteral("mnuHelp"));
     EXPECT_EQ(ui.mnuFile->title(), QStringLiteral("ファイル(&F)"));

@@ -1,0 +1,296 @@
+// PredictionStore: saving and reading batches, the schema's versions, and databases that must be
+// left alone (damaged, newer, not ours, locked).
+#include "predictions/PredictionStore.h"
+
+#include "PredictionsSupport.h"
+#include "support/HistoryFixtures.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+namespace zentrix {
+namespace {
+
+using test::ExecSql;
+using test::QuerySql;
+using test::SampleBatch;
+
+class PredictionStoreTest : public ::testing::Test
+{
+protected:
+    std::filesystem::path file() const { return m_dir / PredictionStore::kFileName; }
+
+    /// Every batch as forEach gives it, newest first.
+    std::vector<Batch> all(PredictionStore& store)
+    {
+        std::vector<Batch> batches;
+        const PredictionsStatus listed = store.forEach([&](const BatchHeader& h, const auto& sets) {
+            Batch b;
+            static_cast<NewBatch&>(b) = {h.createdAt, h.draw, h.source, h.seed, h.settings, sets};
+            b.id = h.id;
+            batches.push_back(b);
+        });
+        EXPECT_TRUE(listed) << listed.detail;
+        return batches;
+    }
+
+    std::int64_t saveSample(PredictionStore& store, int draw, int sets, int variant)
+    {
+        std::int64_t id = 0;
+        const PredictionsStatus saved = store.save(SampleBatch(draw, sets, variant), &id);
+        EXPECT_TRUE(saved) << saved.detail;
+        return id;
+    }
+
+    test::TempDir m_dir;
+};
+
+TEST_F(PredictionStoreTest, SavedBatchComesBackExactlyWithEveryField)
+{
+    PredictionStore store(file());
+    ASSERT_TRUE(store.open(PredictionStore::Mode::CreateIfMissing));
+    const NewBatch saved = SampleBatch(2038, 100, 3);
+    std::int64_t id = 0;
+    ASSERT_TRUE(store.save(saved, &id));
+
+    PredictionStore again(file());
+    ASSERT_TRUE(again.open(PredictionStore::Mode::ExistingOnly));
+    Batch loaded;
+    ASSERT_TRUE(again.load(id, loaded));
+    EXPECT_EQ(loaded.id, id);
+    EXPECT_EQ(loaded.createdAt, saved.createdAt);
+    EXPECT_EQ(loaded.draw, 2038);
+    EXPECT_EQ(loaded.source, BatchSource::CommandLine);
+    EXPECT_EQ(loaded.seed, saved.seed); // all 64 bits, above INT64_MAX included
+    EXPECT_EQ(loaded.settings, saved.settings);
+    EXPECT_EQ(loaded.sets, saved.sets); // in the order the run kept them
+}
+
+TEST_F(PredictionStoreTest, ListsNewestFirstAndNeverReusesTheNumberOfADeletedBatch)
+{
+    PredictionStore store(file());
+    ASSERT_TRUE(store.open(PredictionStore::Mode::CreateIfMissing));
+    const std::int64_t first = saveSample(store, 10, 5, 0);
+    const std::int64_t second = saveSample(store, 11, 3, 1);
+    const std::int64_t third = saveSample(store, 10, 1, 2);
+    std::vector<Batch> batches = all(store);
+    ASSERT_EQ(batches.size(), 3u);
+    EXPECT_EQ(batches[0].id, third);
+    EXPECT_EQ(batches[1].id, second);
+    EXPECT_EQ(batches[2].id, first);
+    EXPECT_EQ(batches[1].sets, SampleBatch(11, 3, 1).sets);
+
+    ASSERT_TRUE(store.remove(third));
+    EXPECT_EQ(store.remove(third).error, PredictionsError::NotFound);
+    Batch gone;
+    EXPECT_EQ(store.load(third, gone).error, PredictionsError::NotFound);
+    const std::int64_t fourth = saveSample(store, 12, 2, 3);
+    EXPECT_GT(fourth, third);
+    std::int64_t count = 0;
+    ASSERT_TRUE(store.count(count));
+    EXPECT_EQ(count, 3);
+}
+
+TEST_F(PredictionStoreTest, ReadingCreatesNothingWhereNothingWasSaved)
+{
+    PredictionStore store(file());
+    ASSERT_TRUE(store.open(PredictionStore::Mode::ExistingOnly));
+    EXPECT_FALSE(store.exists());
+    EXPECT_TRUE(all(store).empty());
+    Batch batch;
+    EXPECT_EQ(store.load(1, batch).error, PredictionsError::NotFound);
+    EXPECT_EQ(store.remove(1).error, PredictionsError::NotFound);
+    EXPECT_FALSE(std::filesystem::exists(file()));
+}
+
+TEST_F(PredictionStoreTest, NewDatabaseIsVersionedAndInWalMode)
+{
+    PredictionStore store(file());
+    ASSERT_TRUE(store.open(PredictionStore::Mode::CreateIfMissing));
+    saveSample(store, 5, 2, 0);
+    store.close();
+    EXPECT_EQ(QuerySql(file(), "PRAGMA user_version"), std::to_string(PredictionStore::kSchemaVersion));
+    EXPECT_EQ(QuerySql(file(), "PRAGMA journal_mode"), "wal");
+}
+
+TEST_F(PredictionStoreTest, FirstVersionIsMigratedKeepingItsBatches)
+{
+    // The first schema: no source column, no index.
+    ASSERT_EQ(ExecSql(file(),
+                      "CREATE TABLE batch(id INTEGER PRIMARY KEY AUTOINCREMENT, created_at INTEGER NOT "
+                      "NULL, draw INTEGER NOT NULL, seed INTEGER NOT NULL, set_count INTEGER NOT NULL,"
+                      " weighting_on INTEGER NOT NULL, weight_basis INTEGER NOT NULL, total_level INTEGER "
+                      "NOT NULL, time_axis_level INTEGER NOT NULL, parity_on INTEGER NOT NULL, "
+                      "parity_level INTEGER NOT NULL, carry_count INTEGER NOT NULL, consecutive_on "
+                      "INTEGER NOT NULL, sets BLOB NOT NULL);"
+                      "INSERT INTO batch VALUES(7, 1700000000, 1500, 99, 1, 1, 0, 1, 1, 1, 4, 1, 1,"
+                      " x'010203040506');"
+                      "PRAGMA user_version = 1;"),
+              "");
+    PredictionStore store(file());
+    ASSERT_TRUE(store.open(PredictionStore::Mode::ExistingOnly));
+    Batch old;
+    ASSERT_TRUE(store.load(7, old));
+    EXPECT_EQ(old.draw, 1500);
+    EXPECT_EQ(old.seed, 99u);
+    EXPECT_EQ(old.source, BatchSource::Window); // the only program the first version knew
+    ASSERT_EQ(old.sets.size(), 1u);
+    EXPECT_EQ(old.sets[0], (PredictionSet{1, 2, 3, 4, 5, 6}));
+    store.close();
+    EXPECT_EQ(QuerySql(file(), "PRAGMA user_version"), "2");
+    EXPECT_EQ(QuerySql(file(), "SELECT name FROM sqlite_master WHERE type = 'index'"), "batch_by_draw");
+
+    PredictionStore writer(file());
+    ASSERT_TRUE(writer.open(PredictionStore::Mode::CreateIfMissing));
+    EXPECT_GT(saveSample(writer, 1501, 2, 1), 7);
+}
+
+/// Databases the store must refuse without changing a byte of them.
+class UntouchableDatabaseTest : public PredictionStoreTest
+{
+protected:
+    void expectRefused(PredictionsError expected)
+    {
+        const std::vector<std::uint8_t> before = test::ReadBytes(file());
+        for (const auto mode :
+             {PredictionStore::Mode::CreateIfMissing, PredictionStore::Mode::ExistingOnly}) {
+            PredictionStore store(file());
+            const PredictionsStatus opened = store.open(mode);
+            EXPECT_EQ(opened.error, expected);
+            EXPECT_FALSE(store.isOpen());
+            EXPECT_EQ(store.save(SampleBatch(3, 1)).error, PredictionsError::NotOpen);
+            EXPECT_FALSE(DescribePredictionsError(opened, file()).empty());
+        }
+        EXPECT_EQ(test::ReadBytes(file()), before);
+        EXPECT_FALSE(std::filesystem::exists(file().string() + "-wal"));
+    }
+};
+
+TEST_F(UntouchableDatabaseTest, NewerVersionIsNeitherReadNorWritten)
+{
+    ASSERT_EQ(
+        ExecSql(file(), "CREATE TABLE batch(id INTEGER PRIMARY KEY, future TEXT); PRAGMA user_version = 9;"),
+        "");
+    expectRefused(PredictionsError::NewerVersion);
+    EXPECT_NE(DescribePredictionsError({PredictionsError::NewerVersion, {}}, file()).find("新しい版"),
+              std::string::npos);
+}
+
+TEST_F(UntouchableDatabaseTest, FileThatIsNoDatabaseIsCorrupt)
+{
+    std::vector<std::uint8_t> junk(3000);
+    for (std::size_t i = 0; i < junk.size(); ++i)
+        junk[i] = static_cast<std::uint8_t>(i * 7 + 3);
+    test::WriteBytes(file(), junk);
+    expectRefused(PredictionsError::Corrupt);
+}
+
+TEST_F(UntouchableDatabaseTest, SomeoneElsesDatabaseIsNotTakenOver)
+{
+    ASSERT_EQ(ExecSql(file(), "CREATE TABLE addresses(name TEXT); INSERT INTO addresses VALUES('x');"), "");
+    expectRefused(PredictionsError::Corrupt);
+}
+
+TEST_F(UntouchableDatabaseTest, VersionWithoutItsTableIsCorrupt)
+{
+    ASSERT_EQ(ExecSql(file(), "CREATE TABLE other(x); PRAGMA user_version = 2;"), "");
+    expectRefused(PredictionsError::Corrupt);
+}
+
+TEST_F(PredictionStoreTest, DamagedSetsAreReportedNotShown)
+{
+    {
+        PredictionStore store(file());
+        ASSERT_TRUE(store.open(PredictionStore::Mode::CreateIfMissing));
+        saveSample(store, 4, 2, 0);
+    }
+    // Numbers out of order and a set cut short.
+    ASSERT_EQ(ExecSql(file(), "UPDATE batch SET sets = x'0605040302010203'"), "");
+    PredictionStore store(file());
+    ASSERT_TRUE(store.open(PredictionStore::Mode::ExistingOnly));
+    Batch batch;
+    EXPECT_EQ(store.load(1, batch).error, PredictionsError::Corrupt);
+    EXPECT_EQ(store.forEach([](const BatchHeader&, const auto&) {}).error, PredictionsError::Corrupt);
+}
+
+TEST_F(PredictionStoreTest, FolderWhereTheDatabaseBelongsCannotBeOpened)
+{
+    std::filesystem::create_directory(file());
+    PredictionStore store(file());
+    EXPECT_EQ(store.open(PredictionStore::Mode::CreateIfMissing).error, PredictionsError::CannotOpen);
+    EXPECT_EQ(store.open(PredictionStore::Mode::ExistingOnly).error, PredictionsError::CannotOpen);
+}
+
+TEST_F(PredictionStoreTest, BatchesThatNoRunCouldMakeAreRefused)
+{
+    PredictionStore store(file());
+    ASSERT_TRUE(store.open(PredictionStore::Mode::CreateIfMissing));
+    NewBatch empty = SampleBatch(5, 1);
+    empty.sets.clear();
+    NewBatch noDraw = SampleBatch(0, 1);
+    NewBatch outOfRange = SampleBatch(5, 1);
+    outOfRange.sets[0][5] = 44;
+    NewBatch unordered = SampleBatch(5, 1);
+    std::swap(unordered.sets[0][0], unordered.sets[0][1]);
+    for (const NewBatch& bad : {empty, noDraw, outOfRange, unordered})
+        EXPECT_EQ(store.save(bad).error, PredictionsError::InvalidBatch);
+    // A batch with one bad member saves nothing of the others either.
+    EXPECT_EQ(store.saveAll({SampleBatch(5, 2), outOfRange}).error, PredictionsError::InvalidBatch);
+    std::int64_t count = -1;
+    ASSERT_TRUE(store.count(count));
+    EXPECT_EQ(count, 0);
+}
+
+TEST_F(PredictionStoreTest, DatabaseHeldByAnotherWriterIsLockedAndKeepsItsBatches)
+{
+    {
+        PredictionStore store(file());
+        ASSERT_TRUE(store.open(PredictionStore::Mode::CreateIfMissing));
+        saveSample(store, 8, 4, 0);
+    }
+    // A second program in the middle of a write transaction.
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(file().c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other,
+                           "BEGIN IMMEDIATE; INSERT INTO batch(created_at, draw, seed, set_count,"
+                           " weighting_on, weight_basis, total_level, time_axis_level, parity_on,"
+                           " parity_level, carry_count, consecutive_on, sets) VALUES(1, 9, 1, 1, 1, 0, 1,"
+                           " 1, 1, 4, 1, 1, x'010203040506')",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    PredictionStore store(file());
+    ASSERT_TRUE(store.open(PredictionStore::Mode::CreateIfMissing));
+    const PredictionsStatus saved = store.save(SampleBatch(9, 2, 1));
+    EXPECT_EQ(saved.error, PredictionsError::Locked);
+    EXPECT_NE(DescribePredictionsError(saved, file()).find("使用中"), std::string::npos);
+    EXPECT_EQ(all(store).size(), 1u); // readers still see the committed batch
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    EXPECT_TRUE(store.save(SampleBatch(9, 2, 1)));
+}
+
+TEST(PredictionStorePathTest, DatabaseSitsBesideTheDataFile)
+{
+    EXPECT_EQ(PredictionStore::PathBeside("/home/a/loto/Loto6data.dt"),
+              std::filesystem::path("/home/a/loto/zentrix-predictions.sqlite3"));
+    EXPECT_EQ(PredictionStore::PathBeside("Loto6data.dt"),
+              std::filesystem::path("zentrix-predictions.sqlite3"));
+}
+
+TEST(PredictionSetsEncodingTest, SixBytesPerSetAndOnlyValidSetsDecode)
+{
+    const std::vector<PredictionSet> sets{{1, 2, 3, 4, 5, 43}, {10, 20, 30, 31, 32, 33}};
+    const std::string bytes = PredictionStore::EncodeSets(sets);
+    EXPECT_EQ(bytes.size(), 12u);
+    std::vector<PredictionSet> decoded;
+    ASSERT_TRUE(PredictionStore::DecodeSets(bytes, decoded));
+    EXPECT_EQ(decoded, sets);
+    EXPECT_FALSE(PredictionStore::DecodeSets(bytes.substr(0, 11), decoded));
+    EXPECT_FALSE(PredictionStore::DecodeSets(std::string("\x01\x02\x03\x04\x05\x00", 6), decoded));
+    EXPECT_FALSE(PredictionStore::DecodeSets(std::string("\x01\x02\x03\x04\x05\x2c", 6), decoded));
+    EXPECT_FALSE(PredictionStore::DecodeSets(std::string("\x01\x02\x03\x03\x05\x06", 6), decoded));
+}
+
+} // namespace
+} // namespace zentrix
