@@ -111,9 +111,10 @@ struct WindowCase
 };
 
 const WindowCase kWindowCases[] = {
-    {"MostDirectSets", 104, true, WeightBasis::TimeAxis, 2, 2, 0, false},
+    {"MostDirectSets", 104, true, WeightBasis::TimeAxis, 2, 2, 0, true},
     {"RarestPassingSets", 159, true, WeightBasis::TimeAxis, 2, 2, 2, true},
-    {"LoopAtItsBound", 403, true, WeightBasis::TotalAppearances, 3, 1, 2, true},
+    {"LoopAtItsBound", 148, true, WeightBasis::TimeAxis, 2, 2, 0, true},
+    {"SlowestInTheSweep", 100, true, WeightBasis::TotalAppearances, 2, 2, 2, true},
     {"Level3SixOddTwoCarries", 500, true, WeightBasis::TotalAppearances, 3, 6, 2, true},
 };
 

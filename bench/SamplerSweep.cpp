@@ -115,8 +115,9 @@ int main()
     std::string worstDirect;
     struct Timing
     {
-        double cost;
-        double draws;
+        double draws;    // Latest: reading the file and building the weights
+        double attempts; // attempts the loop made
+        double sets;     // passing sets the sampler listed
         double ms;
     };
     std::vector<Timing> timings;
@@ -193,7 +194,8 @@ int main()
                     const double took = static_cast<double>(std::clock() - runStart) / CLOCKS_PER_SEC;
                     if (result.direct != direct)
                         std::printf("run took the other way: %s\n", Describe(settings, latest).c_str());
-                    timings.push_back({cost, static_cast<double>(latest), took * 1e3});
+                    timings.push_back({static_cast<double>(latest), static_cast<double>(result.attempts),
+                                       result.direct ? static_cast<double>(passing) : 0.0, took * 1e3});
                     ++timedRuns;
                     if (result.outcome == RunOutcome::TooSlow)
                         ++tooSlowRuns;
@@ -214,31 +216,43 @@ int main()
     std::printf("direct: highest cost %.0f attempts (%.0f sets) at %s; %lld could not draw\n",
                 worstDirectCost, worstDirectCost / limits.setCostInAttempts, worstDirect.c_str(),
                 static_cast<long long>(notReady));
-    // Least squares fit of the timed runs: ms = perDraw * Latest (reading the file, building the
-    // weights) + perAttempt * cost. The worst ratio of a measured time to its fit says how far
-    // the fit can be trusted; the slowest case is then predicted from its cost and its Latest.
-    double sdd = 0, sdc = 0, scc = 0, sdm = 0, scm = 0;
+    // Least squares fit of the timed runs: ms = a * Latest + b * attempts + c * listed sets. The
+    // worst ratio of a measured time to its fit says how far the fit can be trusted; the dearest
+    // cases of the sweep are then predicted from their costs on the whole history.
+    double m[3][4] = {};
     for (const Timing& t : timings) {
-        sdd += t.draws * t.draws;
-        sdc += t.draws * t.cost;
-        scc += t.cost * t.cost;
-        sdm += t.draws * t.ms;
-        scm += t.cost * t.ms;
+        const double x[3] = {t.draws, t.attempts, t.sets};
+        for (int r = 0; r < 3; ++r) {
+            for (int c = 0; c < 3; ++c)
+                m[r][c] += x[r] * x[c];
+            m[r][3] += x[r] * t.ms;
+        }
     }
-    const double det = sdd * scc - sdc * sdc;
-    const double perDraw = det != 0 ? (sdm * scc - scm * sdc) / det : 0.0;
-    const double perAttempt = det != 0 ? (scm * sdd - sdm * sdc) / det : 0.0;
+    for (int p = 0; p < 3; ++p) {
+        for (int r = 0; r < 3; ++r) {
+            if (r == p || m[p][p] == 0.0)
+                continue;
+            const double f = m[r][p] / m[p][p];
+            for (int c = 0; c < 4; ++c)
+                m[r][c] -= f * m[p][c];
+        }
+    }
+    const double perDraw = m[0][0] != 0.0 ? m[0][3] / m[0][0] : 0.0;
+    const double perAttempt = m[1][1] != 0.0 ? m[1][3] / m[1][1] : 0.0;
+    const double perSet = m[2][2] != 0.0 ? m[2][3] / m[2][2] : 0.0;
     double worstRatio = 0.0;
     for (const Timing& t : timings)
-        worstRatio = std::max(worstRatio, t.ms / (perDraw * t.draws + perAttempt * t.cost));
-    std::printf("timed runs fit: %.4f ms per draw read + %.3f us per attempt of cost; measured at most %.2f "
-                "times the fit\n",
-                perDraw, perAttempt * 1e3, worstRatio);
-    const double draws2037 = static_cast<double>(draws.size());
-    const double worstCost = std::max(worstLoopCost, worstDirectCost);
-    std::printf("predicted slowest run (cost %.0f, whole history): %.1f ms, %.1f ms with that margin\n",
-                worstCost, perDraw * draws2037 + perAttempt * worstCost,
-                (perDraw * draws2037 + perAttempt * worstCost) * worstRatio);
+        worstRatio =
+            std::max(worstRatio, t.ms / (perDraw * t.draws + perAttempt * t.attempts + perSet * t.sets));
+    std::printf("timed runs fit: %.2f us per draw read + %.3f us per attempt + %.3f us per listed set; "
+                "measured at most %.2f times the fit\n",
+                perDraw * 1e3, perAttempt * 1e3, perSet * 1e3, worstRatio);
+    const double wholeHistory = perDraw * static_cast<double>(draws.size());
+    const double loopMs = wholeHistory + perAttempt * worstLoopCost;
+    const double directMs = wholeHistory + perSet * worstDirectCost / limits.setCostInAttempts;
+    std::printf("predicted dearest runs on the whole history: loop %.1f ms, direct %.1f ms (%.1f and %.1f "
+                "with that margin)\n",
+                loopMs, directMs, loopMs * worstRatio, directMs * worstRatio);
     std::printf("direct: rarest pass chance %.3g at %s\n", rarest, rarestCase.c_str());
     std::printf("timed runs %lld, TooSlow %lld, slowest %.2f ms (processor time) at %s\n",
                 static_cast<long long>(timedRuns), static_cast<long long>(tooSlowRuns), slowestRun * 1e3,

@@ -85,11 +85,12 @@ struct RunLimits
     int commitSets = 8;
     /// Every passing set fits: there are only 6,096,454 sets of six.
     std::int64_t directSetBudget = kAllSetCount;
-    /// Expected attempts the loop may always take: some 10 ms at about 0.1 microseconds an
+    /// Expected attempts the loop may always take: 4 to 10 ms at 0.04 to 0.1 microseconds an
     /// attempt. Where the loop is quick the run draws as it always did (the same seeded sets).
     double attemptBound = 100'000;
-    /// What listing and weighing one passing set costs the sampler, in attempts of the loop.
-    double setCostInAttempts = 3.0;
+    /// What listing and weighing one passing set costs the sampler (about 0.25 microseconds), in
+    /// attempts of the loop.
+    double setCostInAttempts = 6.0;
 };
 
 /**
