@@ -111,10 +111,10 @@ struct WindowCase
 };
 
 const WindowCase kWindowCases[] = {
-    {"MostDirectSets", 104, true, WeightBasis::TimeAxis, 2, 2, 0, true},
+    {"DirectDearest", 31, true, WeightBasis::TimeAxis, 2, 2, 2, false},
+    {"LoopDearest", 92, true, WeightBasis::TotalAppearances, 2, 2, 0, false},
     {"RarestPassingSets", 159, true, WeightBasis::TimeAxis, 2, 2, 2, true},
-    {"LoopAtItsBound", 148, true, WeightBasis::TimeAxis, 2, 2, 0, true},
-    {"SlowestInTheSweep", 100, true, WeightBasis::TotalAppearances, 2, 2, 2, true},
+    {"SlowestTimedInTheSweep", 1600, true, WeightBasis::TimeAxis, 3, 2, 2, false},
     {"Level3SixOddTwoCarries", 500, true, WeightBasis::TotalAppearances, 3, 6, 2, true},
 };
 

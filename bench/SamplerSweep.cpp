@@ -216,40 +216,46 @@ int main()
     std::printf("direct: highest cost %.0f attempts (%.0f sets) at %s; %lld could not draw\n",
                 worstDirectCost, worstDirectCost / limits.setCostInAttempts, worstDirect.c_str(),
                 static_cast<long long>(notReady));
-    // Least squares fit of the timed runs: ms = a * Latest + b * attempts + c * listed sets. The
-    // worst ratio of a measured time to its fit says how far the fit can be trusted; the dearest
+    // Least squares fit of the timed runs: ms = k + a * Latest + b * attempts + c * listed sets.
+    // The worst ratio of a measured time to its fit (over runs of a millisecond or more, where a
+    // stray interruption does not dominate) says how far the fit can be trusted; the dearest
     // cases of the sweep are then predicted from their costs on the whole history.
-    double m[3][4] = {};
+    constexpr int kTerms = 4;
+    double m[kTerms][kTerms + 1] = {};
     for (const Timing& t : timings) {
-        const double x[3] = {t.draws, t.attempts, t.sets};
-        for (int r = 0; r < 3; ++r) {
-            for (int c = 0; c < 3; ++c)
+        const double x[kTerms] = {1.0, t.draws, t.attempts, t.sets};
+        for (int r = 0; r < kTerms; ++r) {
+            for (int c = 0; c < kTerms; ++c)
                 m[r][c] += x[r] * x[c];
-            m[r][3] += x[r] * t.ms;
+            m[r][kTerms] += x[r] * t.ms;
         }
     }
-    for (int p = 0; p < 3; ++p) {
-        for (int r = 0; r < 3; ++r) {
+    for (int p = 0; p < kTerms; ++p) {
+        for (int r = 0; r < kTerms; ++r) {
             if (r == p || m[p][p] == 0.0)
                 continue;
             const double f = m[r][p] / m[p][p];
-            for (int c = 0; c < 4; ++c)
+            for (int c = 0; c <= kTerms; ++c)
                 m[r][c] -= f * m[p][c];
         }
     }
-    const double perDraw = m[0][0] != 0.0 ? m[0][3] / m[0][0] : 0.0;
-    const double perAttempt = m[1][1] != 0.0 ? m[1][3] / m[1][1] : 0.0;
-    const double perSet = m[2][2] != 0.0 ? m[2][3] / m[2][2] : 0.0;
+    double fit[kTerms] = {};
+    for (int r = 0; r < kTerms; ++r)
+        fit[r] = m[r][r] != 0.0 ? m[r][kTerms] / m[r][r] : 0.0;
+    auto predict = [&](double draws, double attempts, double sets) {
+        return fit[0] + fit[1] * draws + fit[2] * attempts + fit[3] * sets;
+    };
     double worstRatio = 0.0;
     for (const Timing& t : timings)
-        worstRatio =
-            std::max(worstRatio, t.ms / (perDraw * t.draws + perAttempt * t.attempts + perSet * t.sets));
-    std::printf("timed runs fit: %.2f us per draw read + %.3f us per attempt + %.3f us per listed set; "
-                "measured at most %.2f times the fit\n",
-                perDraw * 1e3, perAttempt * 1e3, perSet * 1e3, worstRatio);
-    const double wholeHistory = perDraw * static_cast<double>(draws.size());
-    const double loopMs = wholeHistory + perAttempt * worstLoopCost;
-    const double directMs = wholeHistory + perSet * worstDirectCost / limits.setCostInAttempts;
+        if (t.ms >= 1.0)
+            worstRatio = std::max(worstRatio, t.ms / predict(t.draws, t.attempts, t.sets));
+    std::printf(
+        "timed runs fit: %.3f ms + %.2f us per draw read + %.3f us per attempt + %.3f us per listed set; "
+        "runs of 1 ms or more took at most %.2f times the fit\n",
+        fit[0], fit[1] * 1e3, fit[2] * 1e3, fit[3] * 1e3, worstRatio);
+    const double wholeHistory = static_cast<double>(draws.size());
+    const double loopMs = predict(wholeHistory, worstLoopCost, 0.0);
+    const double directMs = predict(wholeHistory, 0.0, worstDirectCost / limits.setCostInAttempts);
     std::printf("predicted dearest runs on the whole history: loop %.1f ms, direct %.1f ms (%.1f and %.1f "
                 "with that margin)\n",
                 loopMs, directMs, loopMs * worstRatio, directMs * worstRatio);

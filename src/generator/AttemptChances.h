@@ -53,9 +53,7 @@ public:
 
     /// Numbers some attempt can yield: those the first draw can give.
     NumberMask reachable() const { return m_reachable; }
-    bool weightingOn() const { return m_sameDraw; }
     const DrawSteps& firstSteps() const { return m_first; }
-    const DrawSteps& replacementSteps() const { return m_replacement; }
 
 private:
     bool m_sameDraw; // the first six numbers come from the same draw as the replacements
