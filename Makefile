@@ -9,7 +9,7 @@ FUZZ_SECONDS ?= 60
 FUZZ_TARGETS = history_bytes editor_fields cli predictions
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test test-sanitize fuzz bench bench-wheels package package-check clean
+.PHONY: all deps configure build run test test-sanitize fuzz bench bench-wheels sweep package package-check clean
 
 all: build
 
@@ -84,6 +84,15 @@ bench-wheels: deps
 	@cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DZENTRIX_BUILD_TESTS=OFF > /dev/null
 	@cmake --build $(BENCH_DIR) -j $(JOBS) --target zentrix_wheel_table
 	$(BENCH_DIR)/bench/zentrix_wheel_table
+
+# Every Latest from 2 to the end of the real history, with the draws up to it, and every setting:
+# the way each run draws (attempt loop or direct sampler) and what it costs, with whole runs timed
+# every STRIDE draws to show the cost predicts the time. A few minutes; not part of `make test`.
+STRIDE ?= 100
+sweep: deps
+	@cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DZENTRIX_BUILD_TESTS=OFF > /dev/null
+	@cmake --build $(BENCH_DIR) -j $(JOBS) --target zentrix_sweep
+	STRIDE=$(STRIDE) $(BENCH_DIR)/bench/zentrix_sweep
 
 clean:
 	rm -rf $(BUILD_DIR) $(BENCH_DIR) $(ASAN_DIR) $(FUZZ_DIR)

@@ -25,6 +25,14 @@ inline constexpr std::int64_t kAllSetCount = 6'096'454;
 std::int64_t CountPassingSets(const GenerationSettings& settings, const CarryLists& lists,
                               const DrawRow& latest, NumberMask allowed = kAllNumbers);
 
+/**
+ * The same walk with weights: the sum, over every set made only of numbers in `allowed` that
+ * passes `plan`, of the product of its six numbers' weights (0 when the settings contradict each
+ * other). With every weight 1 it is the count of passing sets.
+ */
+double WeighPassingSets(const RulePlan& plan, const PerNumber<double>& weight,
+                        NumberMask allowed = kAllNumbers);
+
 /// Why no attempt of a run can ever keep a set.
 enum class Infeasibility
 {

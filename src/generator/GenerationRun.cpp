@@ -1,7 +1,9 @@
 // GenerationRun: one run from the history to the kept sets.
 #include "GenerationRun.h"
 
+#include "generator/AttemptChances.h"
 #include "generator/CandidateOrder.h"
+#include "generator/DirectSampler.h"
 #include "generator/DrawTable.h"
 #include "generator/RandomSource.h"
 #include "generator/WeightTable.h"
@@ -62,6 +64,17 @@ private:
 
 } // namespace
 
+bool DrawsDirectly(int wanted, double passChanceFloor, std::int64_t passingSets, const RunLimits& limits)
+{
+    if (wanted <= 0)
+        return false;
+    if (passChanceFloor <= 0.0)
+        return true;
+    const double attempts = wanted / passChanceFloor;
+    return attempts > limits.attemptBound &&
+           attempts > static_cast<double>(passingSets) * limits.setCostInAttempts;
+}
+
 RunResult GenerateSets(const GenerationSettings& settings, HistoryFile& history, RandomSource& random,
                        RunObserver& observer, const RunLimits& limits)
 {
@@ -106,6 +119,11 @@ RunResult GenerateSets(const GenerationSettings& settings, HistoryFile& history,
     }
 
     random.beginRun();
+    const AttemptChances chances(settings, weights);
+    result.passChanceFloor = chances.passChanceFloor(rules);
+    bool direct =
+        DrawsDirectly(wanted, result.passChanceFloor, result.feasibility.reachablePassingSets, limits);
+
     CandidateDrawer drawer(settings, weights, random);
     std::vector<PredictionSet> held;
     bool committed = false;
@@ -115,9 +133,9 @@ RunResult GenerateSets(const GenerationSettings& settings, HistoryFile& history,
         observer.stepProgress();
     };
 
-    while (result.setsWritten + static_cast<int>(held.size()) < wanted) {
+    while (!direct && result.setsWritten + static_cast<int>(held.size()) < wanted) {
         if (!committed && drawer.draws() >= limits.drawBudget) {
-            result.outcome = RunOutcome::TooSlow;
+            direct = true;
             break;
         }
         ++result.attempts;
@@ -133,16 +151,31 @@ RunResult GenerateSets(const GenerationSettings& settings, HistoryFile& history,
         const auto found = static_cast<std::int64_t>(held.size());
         if (found < wanted && found < limits.commitSets)
             continue;
-        // Sets found so far show the rate; a run that would overrun the budget stops before
-        // anything is written, never after half of it.
+        // Sets found so far show the rate; a loop that would overrun the budget hands over
+        // before anything is written.
         if (found < wanted && drawer.draws() * wanted / found > limits.drawBudget) {
-            result.outcome = RunOutcome::TooSlow;
+            direct = true;
             break;
         }
         committed = true;
         for (const PredictionSet& set : held)
             write(set);
         held.clear();
+    }
+
+    // When the loop hands over, the sets it found were kept with the same chances as the
+    // sampler's (how long each took says nothing about which set it was), so they stay.
+    if (direct) {
+        result.direct = true;
+        const DirectSampler sampler(chances, rules, limits.directSetBudget);
+        if (!sampler.ready()) {
+            result.outcome = RunOutcome::TooSlow;
+        } else {
+            for (const PredictionSet& set : held)
+                write(set);
+            while (result.setsWritten < wanted)
+                write(SetFromMask(sampler.draw(random)));
+        }
     }
     result.draws = drawer.draws();
     if (result.outcome == RunOutcome::Completed)

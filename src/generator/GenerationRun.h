@@ -42,7 +42,7 @@ enum class RunOutcome
     Contradiction, ///< carry 2 and parity level 1/7 against the fresh numbers: the program ends
     TooFewDraws,   ///< fewer than two stored draws
     NoPassingSet,  ///< no set the draw can reach passes the filters (see RunResult::feasibility)
-    TooSlow,       ///< passing sets exist but are too rare to find within the attempt bound
+    TooSlow,       ///< passing sets exist but neither way of drawing can reach them within its limits
     ReadFailed,    ///< the history could not be read (see RunResult::store)
 };
 
@@ -60,29 +60,54 @@ struct RunResult
     FeasibilityReport feasibility; ///< why no set can pass, when outcome is NoPassingSet
     std::int64_t attempts = 0;     ///< candidates drawn
     std::int64_t draws = 0;        ///< numbers drawn, replacements included
+    bool direct = false;           ///< the later sets came from the DirectSampler
+    double passChanceFloor = 0.0;  ///< lower bound for one attempt's chance of passing
 };
 
 /**
- * Bounds on one run's work. The budget counts drawn numbers, not time, so a seeded run ends the
- * same way on every machine. Sets are held back until `commitSets` of them (or all wanted) are
- * found; if the rate seen by then would need more than the budget for the whole run, or the
- * budget runs out first, the run ends TooSlow having written nothing. Otherwise the held sets are
- * written and the rest follow one by one as they are found.
+ * Bounds on one run's work. Two ways lead to the same kept sets: the attempt loop (draw a
+ * candidate, keep it if it passes) and the DirectSampler, which lists the passing sets with their
+ * exact chances and draws from them. The loop is used while its expected attempts, wanted sets
+ * divided by a floor under the chance of passing, stay within `attemptBound` or within the
+ * sampler's own cost; above both the run goes straight to the sampler (DrawsDirectly).
+ *
+ * The loop's budget counts drawn numbers, not time, so a seeded run ends the same way on every
+ * machine. Sets are held back until `commitSets` of them (or all wanted) are found; if the rate
+ * seen by then would need more than `drawBudget` for the whole run, or the budget runs out first,
+ * the loop hands over to the sampler, which keeps the held sets and draws the rest. The sampler
+ * lists at most `directSetBudget` sets; beyond that, or if no listed set can come out of the
+ * draw at all, the run ends TooSlow having written nothing.
  */
 struct RunLimits
 {
     /// About a second of drawing on an ordinary machine.
     std::int64_t drawBudget = 40'000'000;
     int commitSets = 8;
+    /// Every passing set fits: there are only 6,096,454 sets of six.
+    std::int64_t directSetBudget = kAllSetCount;
+    /// Expected attempts the loop may always take: 4 to 10 ms at 0.04 to 0.1 microseconds an
+    /// attempt. Where the loop is quick the run draws as it always did (the same seeded sets).
+    double attemptBound = 100'000;
+    /// What listing and weighing one passing set costs the sampler (about 0.25 microseconds), in
+    /// attempts of the loop.
+    double setCostInAttempts = 6.0;
     /// When above 0, the run reads only draws 1..historyLimit (fewer when fewer are stored), as it
     /// would have before the later draws were entered: a saved batch is repeated by its seed.
     RecordNo historyLimit = 0;
 };
 
+/**
+ * Whether a run draws its sets directly: when the loop's expected attempts, `wanted` divided by
+ * `passChanceFloor` (a floor under one attempt's chance of passing, so an upper bound), exceed
+ * both `attemptBound` and what the sampler would cost for `passingSets` reachable passing sets.
+ */
+bool DrawsDirectly(int wanted, double passChanceFloor, std::int64_t passingSets, const RunLimits& limits);
+
 /// Runs one generation: reads draws 1..Latest of the open `history` record by record, builds the
 /// weight table, and keeps settings.setCount sets (at most kMaxSetCount), reporting each to
 /// `observer`. Never hangs: a contradiction, a history of fewer than two draws and settings no
 /// reachable set can pass end the run before its first attempt, and the work is bounded.
+/// A seeded `random` reproduces the run whichever way it draws: both take their values from it alone.
 RunResult GenerateSets(const GenerationSettings& settings, HistoryFile& history, RandomSource& random,
                        RunObserver& observer, const RunLimits& limits = {});
 

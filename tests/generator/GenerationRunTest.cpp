@@ -411,37 +411,7 @@ TEST(GenerateSetsTest, AClosedHistoryIsAReadFailureNotAnEmptyOne)
     EXPECT_EQ(recorder.calls, kNothingWritten5);
 }
 
-// Fresh numbers 42 and 43 appear in the latest draw only and weigh almost nothing on the total
-// basis: two carries need both, about one candidate in millions.
-std::vector<DrawRecord> RareHistory()
-{
-    std::vector<DrawRecord> draws;
-    for (int d = 0; d < 1500; ++d)
-        draws.push_back(Draw({1 + d % 8, 10 + d % 9, 20 + d % 7, 28 + d % 5, 34 + d % 3, 38 + d % 2}, 9));
-    draws.push_back(Draw({1, 10, 20, 28, 34, 38}, 9));
-    draws.push_back(Draw({1, 10, 20, 28, 42, 43}, 9));
-    return draws;
-}
-
-TEST(GenerateSetsTest, RareSetsEndTooSlowWithoutWritingAnything)
-{
-    OpenedHistory file(RareHistory());
-    GenerationSettings settings;
-    settings.setCount = 100;
-    settings.carryCount = 2;
-    settings.parityOn = false;
-    settings.consecutiveOn = true;
-    RunRecorder recorder;
-    const RunResult result = RunWith(file, settings, recorder, 3);
-    EXPECT_EQ(result.outcome, RunOutcome::TooSlow);
-    EXPECT_EQ(result.setsWritten, 0);
-    EXPECT_EQ(recorder.calls, (std::vector<std::string>{"max 100", "min 0"}));
-    EXPECT_LE(result.draws, RunLimits{}.drawBudget + 1000);
-    EXPECT_TRUE(result.feasibility.feasible());
-    EXPECT_NE(DescribeRunOutcome(result, "f").find("時間内"), std::string::npos);
-}
-
-TEST(GenerateSetsTest, ARateThatWouldOverrunTheBudgetStopsBeforeTheFirstWrite)
+TEST(GenerateSetsTest, ARateThatWouldOverrunTheBudgetHandsOverBeforeTheFirstWrite)
 {
     OpenedHistory file(SmallHistory());
     GenerationSettings settings;
@@ -450,14 +420,25 @@ TEST(GenerateSetsTest, ARateThatWouldOverrunTheBudgetStopsBeforeTheFirstWrite)
     RunRecorder probe;
     const RunResult full = RunWith(file, settings, probe, 21);
     ASSERT_EQ(full.outcome, RunOutcome::Completed);
+    ASSERT_FALSE(full.direct);
 
     RunLimits limits;
     limits.drawBudget = full.draws / 3;
     RunRecorder recorder;
     const RunResult result = RunWith(file, settings, recorder, 21, limits);
-    EXPECT_EQ(result.outcome, RunOutcome::TooSlow);
-    EXPECT_EQ(recorder.calls, (std::vector<std::string>{"max 100", "min 0"}));
+    EXPECT_EQ(result.outcome, RunOutcome::Completed);
+    EXPECT_TRUE(result.direct);
+    EXPECT_EQ(recorder.calls, ExpectedCalls(100));
     EXPECT_LT(result.draws, full.draws);
+    ExpectValidSets(recorder.sets, SmallHistory(), settings);
+
+    // Without the sampler to hand over to, the run stops before writing anything.
+    limits.directSetBudget = 0;
+    RunRecorder stopped;
+    const RunResult tooSlow = RunWith(file, settings, stopped, 21, limits);
+    EXPECT_EQ(tooSlow.outcome, RunOutcome::TooSlow);
+    EXPECT_EQ(stopped.calls, (std::vector<std::string>{"max 100", "min 0"}));
+    EXPECT_NE(DescribeRunOutcome(tooSlow, "f").find("時間内"), std::string::npos);
 }
 
 } // namespace

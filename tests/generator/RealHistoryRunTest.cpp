@@ -67,5 +67,31 @@ TEST(RealHistoryRunTest, EveryCombinationEndsCleanly)
     EXPECT_GT(outcomes[RunOutcome::Completed], 400);
 }
 
+TEST(RealHistoryRunTest, TheRarestEarlySettingAnswersWithAHundredSets)
+{
+    // Draws 1..159 on the time axis at level 2, five even numbers, two carries and one pair: one
+    // attempt in about six million passes, which the attempt loop alone could not reach in time.
+    ZENTRIX_REAL_HISTORY_OR_SKIP(draws);
+    const std::vector<DrawRecord> early(draws.begin(), draws.begin() + 159);
+    OpenedHistory file(early);
+    GenerationSettings settings;
+    settings.setCount = 100;
+    settings.weightBasis = WeightBasis::TimeAxis;
+    settings.timeAxisLevel = 2;
+    settings.parityLevel = 2;
+    settings.carryCount = 2;
+    RandomSource random(159);
+    RunRecorder recorder;
+    const RunResult result = GenerateSets(settings, file.history(), random, recorder);
+    ASSERT_EQ(result.outcome, RunOutcome::Completed);
+    EXPECT_TRUE(result.direct);
+    EXPECT_LT(result.passChanceFloor, 1e-6);
+    ASSERT_EQ(recorder.sets.size(), 100u);
+    const DrawRow latest = MakeDrawRow(early.back());
+    const CarryLists lists = BuildCarryLists(latest, MakeDrawRow(early[early.size() - 2]));
+    for (const PredictionSet& set : recorder.sets)
+        EXPECT_EQ(reference::CheckSet(set, lists, latest, settings), SetVerdict::Pass);
+}
+
 } // namespace
 } // namespace zentrix

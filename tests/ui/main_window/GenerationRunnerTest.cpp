@@ -335,7 +335,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  "設定を変更して下さい"},
                       NoSetsCase{"TooSlow", test::SyntheticHistory(300, 5),
                                  [](MainWindowControls&, GenerationRunner& runner, test::FailurePlan&) {
-                                     runner.setRunLimits(RunLimits{6, 8});
+                                     runner.setRunLimits(RunLimits{6, 8, 0}); // no sampler to hand over to
                                  },
                                  "時間内に出せませんでした"},
                       NoSetsCase{"ReadFailed", test::SyntheticHistory(300, 6),
