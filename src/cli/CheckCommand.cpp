@@ -5,7 +5,7 @@
 #include "HistoryTable.h"
 #include "PrintedSets.h"
 #include "PrizeCheck.h"
-#include "TextEncoding.h"
+#include "history_io/TextEncoding.h"
 #include "store/HistoryFile.h"
 
 #include <CLI/CLI.hpp>

@@ -5,9 +5,9 @@
 #include "HistoryTable.h"
 #include "PrintedSets.h"
 #include "SettingsOptions.h"
-#include "TextEncoding.h"
 #include "WeightChart.h"
 #include "generator/WeightTable.h"
+#include "history_io/TextEncoding.h"
 #include "store/HistoryFile.h"
 #include "store/OutputFile.h"
 

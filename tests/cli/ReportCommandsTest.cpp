@@ -2,10 +2,10 @@
 // hand-made histories, statistics and weights from known histories, the chart, and exit statuses.
 #include "CliToolsSupport.h"
 #include "Commands.h"
-#include "TextEncoding.h"
 #include "WeightChart.h"
 #include "generator/Feasibility.h"
 #include "generator/SetFilter.h"
+#include "history_io/TextEncoding.h"
 #include "support/HistoryFixtures.h"
 #include "support/TempDir.h"
 

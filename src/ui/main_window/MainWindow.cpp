@@ -8,6 +8,7 @@
 #include "ui/main_window/AboutDialog.h"
 #include "ui/main_window/GenerationRunner.h"
 #include "ui/main_window/HistoryEditorBinding.h"
+#include "ui/main_window/HistoryTransfer.h"
 #include "ui/main_window/MainWindowLayout.h"
 #include "ui/main_window/NoticeDialog.h"
 
@@ -64,6 +65,7 @@ MainWindow::MainWindow(HistoryFile& history, QWidget* parent)
     // Collaborators that give the history editor and cmdGen their behaviour attach here.
     new HistoryEditorBinding(*this);
     new GenerationRunner(*this);
+    new HistoryTransfer(*this);
 }
 
 MainWindow::~MainWindow() = default;
