@@ -107,7 +107,7 @@ void AddGenerateCommand(CLI::App& app, CliContext& context)
     command->footer(
         "予想番号は印刷と同じ形式（見出し、空行、1組1行）で UTF-8 で書きます。既定値はメインウィンドウを\n"
         "開いたときの設定です。データファイルは読むだけで、作成も変更もしません。Zentrix が同じ\n"
-        "データファイルを開いている間は使用中のため実行できません。\n\n" +
+        "データファイルを開いている間も実行できます。\n\n" +
         std::string(kExitCodeHelp));
     AddReadOnlyDataOption(*command, options->data);
     AddSettingsOptions(*command, options->settings, true);
