@@ -1,7 +1,7 @@
 // AlignedTable: column widths by display width.
 #include "AlignedTable.h"
 
-#include "TextEncoding.h"
+#include "history_io/TextEncoding.h"
 
 #include <algorithm>
 

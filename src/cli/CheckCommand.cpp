@@ -6,7 +6,7 @@
 #include "HistoryTable.h"
 #include "PrizeCheck.h"
 #include "ReportText.h"
-#include "TextEncoding.h"
+#include "history_io/TextEncoding.h"
 #include "store/HistoryFile.h"
 #include "store/Loto6.h"
 

@@ -1,7 +1,7 @@
 // CliMessages: the Japanese help layout, parse-error messages and exit-status list of zentrix-cli.
 #include "CliMessages.h"
 
-#include "TextEncoding.h"
+#include "history_io/TextEncoding.h"
 
 #include <CLI/CLI.hpp>
 #include <array>

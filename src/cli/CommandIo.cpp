@@ -36,12 +36,6 @@ InputRead ReadInputFile(const std::string& name, std::string& bytes, std::size_t
     return ReadInputStream(in, bytes, limit);
 }
 
-std::string TooLargeInputMessage(const std::string& source, std::size_t limit)
-{
-    return source + "は大きすぎるため読みません（" + std::to_string(limit >> 20) +
-           " MiB まで）。当選番号の CSV や予想番号のファイルならこの大きさにはなりません。";
-}
-
 CLI::Validator WholeNumberWithin(std::uint64_t low, std::uint64_t high)
 {
     const std::string range = std::to_string(low) + "〜" + std::to_string(high);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "Commands.h"
+#include "history_io/InputFile.h"
 
 #include <CLI/CLI.hpp>
 #include <cstddef>
@@ -10,10 +11,6 @@
 #include <string>
 
 namespace zentrix::cli {
-
-/// The most an input file (a results CSV, a list of predicted sets) may hold. A LOTO6 results
-/// file is well under a megabyte; this leaves a wide margin and still bounds the memory.
-inline constexpr std::size_t kMaxInputBytes = std::size_t{16} << 20;
 
 enum class InputRead
 {
@@ -25,9 +22,6 @@ enum class InputRead
 /// Reads at most `limit` bytes of a file or a stream, refusing anything longer.
 InputRead ReadInputFile(const std::string& name, std::string& bytes, std::size_t limit = kMaxInputBytes);
 InputRead ReadInputStream(std::istream& in, std::string& bytes, std::size_t limit = kMaxInputBytes);
-
-/// The message for an input that was too large, naming `source` as the message shows it.
-std::string TooLargeInputMessage(const std::string& source, std::size_t limit = kMaxInputBytes);
 
 /// Checks an option's text before it is converted: a plain decimal whole number within
 /// [low, high]. Anything else (a sign where none belongs, a value that would wrap or be clamped

@@ -12,7 +12,7 @@ void AddReadOnlyDataOption(CLI::App& command, std::string& data)
     command
         .add_option("--data", data,
                     "当選番号のデータファイル（無ければ作らずにエラー）。"
-                    "Zentrix が開いている間は使用中のため読めません")
+                    "Zentrix が開いている間も読めます")
         ->capture_default_str();
 }
 
@@ -37,9 +37,6 @@ std::unique_ptr<HistoryFile> OpenDataFile(const std::string& name, CliContext& c
     auto history = std::make_unique<HistoryFile>(path, MakeNativeFileDevice(FileAccess::ReadOnly));
     if (const StoreStatus opened = history->OpenHistory(); !opened) {
         context.err << DescribeStoreError(opened, name) << '\n';
-        if (opened.error == StoreError::InUse)
-            context.err << "（Zentrix がこのデータファイルを開いている間と、取り込みの最中は、"
-                           "コマンドラインから読めません。）\n";
         return nullptr;
     }
     return history;

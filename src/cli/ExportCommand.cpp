@@ -2,8 +2,8 @@
 #include "CliMessages.h"
 #include "CommandIo.h"
 #include "Commands.h"
-#include "CsvHistory.h"
 #include "DataFile.h"
+#include "history_io/CsvHistory.h"
 
 #include <CLI/CLI.hpp>
 #include <ostream>
@@ -17,15 +17,12 @@ int RunExport(const std::string& data, CliContext& context)
     if (!history)
         return kExitDataFile;
     // Everything is read before anything is written, so a failed read prints no partial CSV.
-    std::string csv = std::string(kCsvHeader) + '\n';
-    for (RecordNo d = 1; d <= history->Latest(); ++d) {
-        if (const StoreStatus read = history->ReadDraw(d); !read) {
-            context.err << DescribeStoreError(read, data) << '\n';
-            return kExitDataFile;
-        }
-        csv += CsvLine(d, history->CurrentRecord()) + '\n';
+    std::vector<DrawRecord> draws;
+    if (const StoreStatus read = ReadStoredDraws(*history, draws); !read) {
+        context.err << DescribeStoreError(read, data) << '\n';
+        return kExitDataFile;
     }
-    context.out << csv;
+    context.out << HistoryCsvText(draws, CsvLayout::Plain);
     return FinishOutput(context);
 }
 

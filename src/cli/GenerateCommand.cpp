@@ -144,7 +144,7 @@ void AddGenerateCommand(CLI::App& app, CliContext& context)
     command->footer(
         "予想番号は印刷と同じ形式（見出し、空行、1組1行）で UTF-8 で書きます。既定値はメインウィンドウを\n"
         "開いたときの設定です。データファイルは読むだけで、作成も変更もしません。Zentrix が同じ\n"
-        "データファイルを開いている間は使用中のため実行できません。出した予想番号は、データファイルと\n"
+        "データファイルを開いている間も実行できます。出した予想番号は、データファイルと\n"
         "同じフォルダーの zentrix-predictions.sqlite3 に種と設定ごと保存します（--no-save "
         "で保存しません）。\n"
         "保存した予想は zentrix-cli predictions で一覧・照合できます。保存できなかったときも予想番号は\n"

@@ -19,8 +19,9 @@ class FileDevice
 public:
     virtual ~FileDevice() = default;
 
-    /// Opens the file for reading and writing, creating it empty when missing, and takes an
-    /// exclusive advisory lock. Fails with InUse when another open description holds the lock,
+    /// Opens the file for reading and writing, creating it empty when missing, and takes the
+    /// editor's guard, a lock held until close. Fails with InUse when another open description
+    /// holds the guard,
     /// NotRegularFile for a directory or special file (a FIFO included: opening never waits);
     /// nothing is created then beyond the file itself. Once locked, the file is checked to be the
     /// one still at the path (another program may have renamed a new file over it in between);
@@ -68,10 +69,13 @@ public:
 /// How the native device opens the file.
 enum class FileAccess
 {
-    /// Read and write, creating a missing file, under an exclusive lock (the desktop program).
+    /// Read and write, creating a missing file, holding the editor's guard for as long as it is
+    /// open (the desktop program, an import): a second editor is refused with InUse. Each write
+    /// holds a short exclusive lock on the bytes it writes.
     ReadWrite,
-    /// Read only, never creating the file, under a shared lock: readers coexist, but the desktop
-    /// program's exclusive lock makes the open fail with InUse. Writes fail with EBADF.
+    /// Read only, never creating the file, beside an editor or other readers: no lasting lock, but
+    /// each read waits for a write in progress on its bytes, so no torn record is ever read.
+    /// Writes fail with EBADF.
     ReadOnly,
     /// Read and write a file that this open creates, under an exclusive lock: anything already at
     /// the path, a symbolic link above all, makes the open fail (EEXIST). For temporary copies.
@@ -80,8 +84,8 @@ enum class FileAccess
 
 std::unique_ptr<FileDevice> MakeNativeFileDevice(FileAccess access = FileAccess::ReadWrite);
 
-/// For tests of the race between opening and locking: called by the native device after it has
-/// opened a file and before it locks it. Empty (the default) does nothing.
+/// For tests of the race between opening and locking: called by the native read-write device
+/// after it has opened a file and before it takes the guard. Empty (the default) does nothing.
 void SetNativeBeforeLockHook(std::function<void(const std::filesystem::path&)> hook);
 
 } // namespace zentrix

@@ -217,8 +217,8 @@ void HistoryFile::removeStaleCopies(const std::filesystem::path& target) const
         const auto written = entry.last_write_time(ignored);
         if (ignored || fs::file_time_type::clock::now() - written < kStaleAfter)
             continue;
-        // A copy still being written is locked by the replacement writing it.
-        const std::unique_ptr<FileDevice> probe = MakeNativeFileDevice(FileAccess::ReadOnly);
+        // A copy still being written is guarded by the replacement writing it.
+        const std::unique_ptr<FileDevice> probe = MakeNativeFileDevice(FileAccess::ReadWrite);
         if (!probe->open(entry.path()))
             continue;
         fs::remove(entry.path(), ignored);

@@ -19,8 +19,9 @@ namespace zentrix {
  * draw No. n at bytes (n-1)*16 .. n*16-1. Every operation goes to the file at once, one record
  * at a time; nothing is cached. Each write and clear is on the disk before it returns.
  *
- * While open, the file is held under an exclusive advisory lock so that a second running
- * program cannot overwrite this one's draws.
+ * Opened read-write, the file holds the editor's guard until it is closed, so that a second
+ * editor (another window, an import) cannot overwrite this one's draws; readers opened with
+ * FileAccess::ReadOnly work beside it and never see half a record.
  */
 class HistoryFile
 {

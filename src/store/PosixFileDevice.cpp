@@ -1,15 +1,95 @@
-// PosixFileDevice: FileDevice on open/pread/pwrite/fdatasync with a flock() lock.
+// PosixFileDevice: FileDevice on open/pread/pwrite/fdatasync with open-file-description locks:
+// one byte far beyond any record guards the editing program's whole run, and short byte-range
+// locks around each read and write keep a reader from ever seeing half a record.
 #include "FileDevice.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <fcntl.h>
-#include <sys/file.h>
+#include <limits>
+#include <optional>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace zentrix {
 namespace {
+
+#if defined(F_OFD_SETLK)
+constexpr int kSetLock = F_OFD_SETLK;
+#else
+constexpr int kSetLock = F_SETLK; // per process only: two stores in one process do not conflict
+#endif
+
+/// The byte the editing program locks for as long as it has the file open: no record lies there.
+constexpr off_t kGuardByte = std::numeric_limits<off_t>::max() - 1;
+
+/// How long a read or write waits for the other side's record lock before giving up. Those locks
+/// are held for one pread or pwrite, so anything near this means a stuck process.
+constexpr auto kRangeLockPatience = std::chrono::seconds(10);
+
+/// Takes (type F_RDLCK or F_WRLCK) or releases (F_UNLCK) [start, start + length) without waiting.
+int SetRangeLock(int fd, short type, off_t start, off_t length)
+{
+    struct flock lock
+    {
+    };
+    lock.l_type = type;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = start;
+    lock.l_len = length;
+    lock.l_pid = 0;
+    while (::fcntl(fd, kSetLock, &lock) != 0) {
+        if (errno != EINTR)
+            return errno;
+    }
+    return 0;
+}
+
+/// Waits up to kRangeLockPatience for a record lock; 0 or the errno (EAGAIN when it stayed held).
+int WaitRangeLock(int fd, short type, off_t start, off_t length)
+{
+    const auto giveUp = std::chrono::steady_clock::now() + kRangeLockPatience;
+    auto pause = std::chrono::microseconds(50);
+    for (;;) {
+        const int err = SetRangeLock(fd, type, start, length);
+        if (err != EAGAIN && err != EACCES)
+            return err;
+        if (std::chrono::steady_clock::now() >= giveUp)
+            return EAGAIN;
+        std::this_thread::sleep_for(pause);
+        pause = std::min<std::chrono::microseconds>(pause * 2, std::chrono::milliseconds(20));
+    }
+}
+
+/// Holds a record lock for one read or write.
+class RangeLock
+{
+public:
+    RangeLock(int fd, short type, std::int64_t start, std::size_t length)
+        : m_fd(fd)
+        , m_start(static_cast<off_t>(start))
+        , m_length(static_cast<off_t>(length))
+    {
+        // A zero length would mean "to the end of the file", the guard byte included.
+        m_error = m_length > 0 ? WaitRangeLock(fd, type, m_start, m_length) : 0;
+    }
+    ~RangeLock()
+    {
+        if (m_error == 0 && m_length > 0)
+            SetRangeLock(m_fd, F_UNLCK, m_start, m_length);
+    }
+    RangeLock(const RangeLock&) = delete;
+    RangeLock& operator=(const RangeLock&) = delete;
+    int error() const { return m_error; }
+
+private:
+    int m_fd;
+    off_t m_start;
+    off_t m_length;
+    int m_error = 0;
+};
 
 std::function<void(const std::filesystem::path&)>& BeforeLockHook()
 {
@@ -43,7 +123,7 @@ public:
     void close() override
     {
         if (m_fd >= 0) {
-            ::close(m_fd); // releases the lock
+            ::close(m_fd); // releases every lock of this open file description
             m_fd = -1;
         }
     }
@@ -62,6 +142,14 @@ public:
 
     int readAt(std::int64_t offset, std::span<std::uint8_t> out) override
     {
+        // A reader beside the editing program waits out a write in progress; the editor's own
+        // reads need no lock, since nobody else writes while it holds the guard.
+        std::optional<RangeLock> lock;
+        if (m_access == FileAccess::ReadOnly) {
+            lock.emplace(m_fd, static_cast<short>(F_RDLCK), offset, out.size());
+            if (lock->error() != 0)
+                return lock->error();
+        }
         std::size_t done = 0;
         while (done < out.size()) {
             const ssize_t n = ::pread(m_fd, out.data() + done, out.size() - done,
@@ -81,6 +169,9 @@ public:
     {
         if (m_access == FileAccess::ReadOnly)
             return EBADF;
+        const RangeLock lock(m_fd, static_cast<short>(F_WRLCK), offset, data.size());
+        if (lock.error() != 0)
+            return lock.error();
         std::size_t done = 0;
         while (done < data.size()) {
             const ssize_t n = ::pwrite(m_fd, data.data() + done, data.size() - done,
@@ -100,6 +191,11 @@ public:
     {
         if (m_access == FileAccess::ReadOnly)
             return EBADF;
+        const std::int64_t from = std::min(length, size() < 0 ? length : size());
+        const RangeLock lock(m_fd, static_cast<short>(F_WRLCK), from,
+                             static_cast<std::size_t>(kGuardByte - static_cast<off_t>(from)));
+        if (lock.error() != 0)
+            return lock.error();
         return ::ftruncate(m_fd, static_cast<off_t>(length)) == 0 ? 0 : errno;
     }
 
@@ -234,15 +330,21 @@ private:
             return StoreStatus::Fail(StoreError::NotRegularFile);
         }
         ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+        if (m_access == FileAccess::ReadOnly) {
+            // A reader takes no lasting lock: it reads whichever file stood at the path when it
+            // opened (a replacement renames a complete new file over it), record by record under
+            // short locks.
+            m_fd = fd;
+            return StoreStatus::Ok();
+        }
         if (const auto& hook = BeforeLockHook())
             hook(path);
-        // flock locks belong to the open file description, so a second open in this very
-        // process conflicts too; that keeps two editors from ever sharing one file.
-        const int lock = m_access == FileAccess::ReadOnly ? LOCK_SH : LOCK_EX;
-        if (::flock(fd, lock | LOCK_NB) != 0) {
-            const int err = errno;
+        // The guard belongs to this open file description, so a second open in this very process
+        // conflicts too; that keeps two editors from ever sharing one file.
+        if (const int err = SetRangeLock(fd, static_cast<short>(F_WRLCK), kGuardByte, 1); err != 0) {
             ::close(fd);
-            return StoreStatus::Fail(err == EWOULDBLOCK ? StoreError::InUse : StoreError::OpenFailed, err);
+            const bool held = err == EAGAIN || err == EACCES;
+            return StoreStatus::Fail(held ? StoreError::InUse : StoreError::OpenFailed, err);
         }
         struct stat now
         {

@@ -25,6 +25,8 @@ std::string DescribeSystemError(int err)
     case ENFILE: return "開いているファイルが多すぎます";
     case EBUSY:
     case ETXTBSY: return "ファイルが使用中です";
+    case EAGAIN:
+        return "他のプログラムがファイルの同じ場所を使い続けています";
     case ENXIO:
         return "ソケットなどの特殊なファイルで、開けません";
     case ENOMEM:

@@ -1,7 +1,7 @@
 // zentrix-cli import and export: the real history, encodings, every refusal leaving the data file
 // byte for byte as it was, a disk that fills up part-way, and the round trip through export.
 #include "Commands.h"
-#include "HistoryImport.h"
+#include "history_io/HistoryImport.h"
 #include "store/HistoryFile.h"
 #include "support/CliRunner.h"
 #include "support/FailingDevice.h"
@@ -202,10 +202,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Refusal{"BadNumber", kCsvHeader + kStored + "4,,1,2,3,4,5,99,7\n", kExitFailure,
                 "5行目: 第4回の第6数字「99」"},
-        Refusal{"DuplicateNumber", kCsvHeader + kStored + "4,,1,2,3,4,5,5,7\n5,,1,2,3,4,5,6,7\n",
-                kExitFailure, "5行目: 第4回の本数字に 5 が2回"},
-        Refusal{"BonusAmongNumbers", kCsvHeader + kStored + "4,,1,2,3,4,5,6,1\n", kExitFailure,
-                "5行目: 第4回のボーナス数字 1 が本数字"},
+        Refusal{"BadRowAfterAWarnedRow", kCsvHeader + kStored + "4,,1,2,3,4,5,5,7\n5,,1,2,3,4,5,6,0\n",
+                kExitFailure, "6行目: 第5回のボーナス数字「0」"},
         Refusal{"BadRowAfterGoodNewRows", kCsvHeader + kStored + "4,,1,2,3,4,5,6,7\n5,,1,2,3,4,5,6,44\n",
                 kExitFailure, "6行目"},
         Refusal{"GapBetweenRows", kCsvHeader + kStored + "4,,1,2,3,4,5,6,7\n6,,1,2,3,4,5,6,7\n", kExitFailure,
@@ -232,8 +230,13 @@ TEST_F(ImportCommandTest, FileInUseByTheDesktopProgram)
     const CliRun run = import(kCsvHeader + "2,,8,9,10,11,12,13,14\n");
     EXPECT_EQ(run.status, kExitDataFile);
     EXPECT_NE(run.err.find("使用中"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("「ファイル → 当選番号の取り込み…」"), std::string::npos) << run.err;
     EXPECT_EQ(zentrix::test::ReadBytes(data()), before);
     EXPECT_TRUE(strayFiles().empty());
+    // Reading beside the window works: export shows the stored draw.
+    const CliRun exported = RunCli({"export", "--data", data().string()});
+    EXPECT_EQ(exported.status, kExitOk) << exported.err;
+    EXPECT_EQ(exported.out, kCsvHeader + "1,,1,2,3,4,5,6,7\n");
 }
 
 TEST_F(ImportCommandTest, WriteFailurePartWayLeavesTheFileAsItWas)
@@ -251,7 +254,7 @@ TEST_F(ImportCommandTest, WriteFailurePartWayLeavesTheFileAsItWas)
         const ImportResult result = ImportDraws(data(), "Loto6data.dt", rows.draws, [plan] {
             return std::make_unique<zentrix::test::FailingDevice>(plan);
         });
-        EXPECT_EQ(result.exitCode, kExitDataFile) << "budget " << budget;
+        EXPECT_EQ(result.error, ImportError::DataFile) << "budget " << budget;
         EXPECT_EQ(result.added, 0);
         EXPECT_NE(result.message.find("ディスクの空き容量"), std::string::npos) << result.message;
         EXPECT_EQ(zentrix::test::ReadBytes(data()), before) << "budget " << budget;
@@ -263,12 +266,12 @@ TEST_F(ImportCommandTest, WriteFailurePartWayLeavesTheFileAsItWas)
     const ImportResult synced = ImportDraws(data(), "Loto6data.dt", rows.draws, [plan] {
         return std::make_unique<zentrix::test::FailingDevice>(plan);
     });
-    EXPECT_NE(synced.exitCode, kExitOk);
+    EXPECT_NE(synced.error, ImportError::None);
     EXPECT_EQ(zentrix::test::ReadBytes(data()), before);
 
     // With a sound device the same import goes through.
     const ImportResult done = ImportDraws(data(), "Loto6data.dt", rows.draws);
-    EXPECT_EQ(done.exitCode, kExitOk) << done.message;
+    EXPECT_EQ(done.error, ImportError::None) << done.message;
     EXPECT_EQ(done.added, 6);
     EXPECT_EQ(zentrix::test::ReadRecords(data()), all);
 }
@@ -330,13 +333,29 @@ TEST_F(ImportCommandTest, ExportLeavesTheFileUntouchedAndRefusesAMissingOne)
     EXPECT_FALSE(std::filesystem::exists(m_dir / "none.dt"));
 }
 
+TEST_F(ImportCommandTest, DrawsTheEditorAcceptsAreImportedWithAWarning)
+{
+    // A number twice and a bonus among the numbers pass the editor, so its exports hold them.
+    const CliRun run = import(kCsvHeader + "1,,5,5,10,20,30,40,7\n2,,1,2,3,4,5,6,6\n");
+    EXPECT_EQ(run.status, kExitOk) << run.err;
+    EXPECT_NE(run.err.find("2行目: 注意: 第1回の本数字に 5 が2回以上"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("3行目: 注意: 第2回のボーナス数字 6 が本数字"), std::string::npos) << run.err;
+    EXPECT_EQ(zentrix::test::ReadRecords(data()),
+              (std::vector<DrawRecord>{Draw({5, 5, 10, 20, 30, 40}, 7), Draw({1, 2, 3, 4, 5, 6}, 6)}));
+    const CliRun exported = RunCli({"export", "--data", data().string()});
+    EXPECT_EQ(exported.out, kCsvHeader + "1,,5,5,10,20,30,40,7\n2,,1,2,3,4,5,6,6\n");
+}
+
 TEST_F(ImportCommandTest, UsageErrors)
 {
     EXPECT_EQ(RunCli({"import"}).status, kExitUsage);
     EXPECT_EQ(RunCli({"import", "a.csv", "b.csv"}).status, kExitUsage);
     const CliRun missing = RunCli({"import", (m_dir / "none.csv").string(), "--data", data().string()});
     EXPECT_EQ(missing.status, kExitFailure);
-    EXPECT_NE(missing.err.find("読み込めませんでした"), std::string::npos);
+    EXPECT_NE(missing.err.find("none.csv」が見つかりません"), std::string::npos) << missing.err;
+    const CliRun folder = RunCli({"import", m_dir.path().string(), "--data", data().string()});
+    EXPECT_EQ(folder.status, kExitFailure);
+    EXPECT_NE(folder.err.find("はフォルダです"), std::string::npos) << folder.err;
     EXPECT_FALSE(std::filesystem::exists(data()));
     const CliRun help = RunCli({"import", "--help"});
     EXPECT_EQ(help.status, kExitOk);

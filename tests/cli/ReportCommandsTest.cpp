@@ -1,10 +1,10 @@
 // zentrix-cli count and stats: the options reaching the exact count, the back-test on
 // hand-made histories, statistics and weights from known histories, the chart, and exit statuses.
 #include "Commands.h"
-#include "TextEncoding.h"
 #include "WeightChart.h"
 #include "generator/Feasibility.h"
 #include "generator/SetFilter.h"
+#include "history_io/TextEncoding.h"
 #include "support/CliRunner.h"
 #include "support/HistoryFixtures.h"
 #include "support/TempDir.h"

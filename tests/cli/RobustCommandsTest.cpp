@@ -2,7 +2,7 @@
 // be written, unbounded or poisoned input, special and sparse data files, and numbers out of range.
 #include "support/CliRunner.h"
 #include "Commands.h"
-#include "CsvHistory.h"
+#include "history_io/CsvHistory.h"
 #include "support/HistoryFixtures.h"
 #include "support/TempDir.h"
 

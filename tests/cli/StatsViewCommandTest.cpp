@@ -2,7 +2,7 @@
 // library, the range, the chart file, and bad requests.
 #include "support/CliRunner.h"
 #include "Commands.h"
-#include "TextEncoding.h"
+#include "history_io/TextEncoding.h"
 #include "analysis/HistoryStatistics.h"
 #include "analysis/StatsViews.h"
 #include "support/HistoryFixtures.h"

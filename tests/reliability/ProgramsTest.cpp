@@ -1,6 +1,7 @@
 // The two programs as a user starts them: a file-size limit on the command line, and the window
 // program without a display or on a platform that shows no windows. Each runs as a real process.
 #include "store/DrawRecord.h"
+#include "store/HistoryFile.h"
 #include "support/HistoryFixtures.h"
 #include "support/TempDir.h"
 
@@ -9,6 +10,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -107,6 +109,40 @@ TEST(CommandLineProgram, AFileSizeLimitIsReportedAndLeavesNoCopy)
 }
 
 #ifdef ZENTRIX_GUI_PROGRAM
+TEST(CommandLineProgram, ReadsBesideTheWindowsStoreAndSendsImportToTheWindow)
+{
+    test::TempDir dir;
+    const std::optional<std::vector<DrawRecord>> real = test::RealHistory();
+    test::WriteHistory(dir / "Loto6data.dt", real ? *real : test::SyntheticHistory(300, 8));
+    // The desktop program's store holds the file for its whole run.
+    HistoryFile window(dir / "Loto6data.dt");
+    ASSERT_TRUE(window.OpenHistory());
+    const std::vector<std::uint8_t> before = test::ReadBytes(dir / "Loto6data.dt");
+    const std::string sets = "3 11 17 25 38 42\n";
+    test::WriteBytes(dir / "sets.txt", std::vector<std::uint8_t>(sets.begin(), sets.end()));
+    const std::string latest = std::to_string(window.Latest());
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{"count"},
+                                               {"generate", "--sets", "10"},
+                                               {"export"},
+                                               {"stats"},
+                                               {"check", "--draw", latest, "sets.txt"}}) {
+        const ProgramRun run = RunProgram(ZENTRIX_CLI_PROGRAM, args, dir.path(), kBaseEnv);
+        EXPECT_EQ(run.exitCode, 0) << args[0] << ": " << run.err;
+    }
+    const std::string csv =
+        "draw,date,n1,n2,n3,n4,n5,n6,bonus\n" + std::to_string(window.Latest() + 1) + ",,1,2,3,4,5,6,7\n";
+    test::WriteBytes(dir / "new.csv", std::vector<std::uint8_t>(csv.begin(), csv.end()));
+    const ProgramRun import = RunProgram(ZENTRIX_CLI_PROGRAM, {"import", "new.csv"}, dir.path(), kBaseEnv);
+    EXPECT_EQ(import.exitCode, 3) << import.err;
+    EXPECT_NE(import.err.find("「ファイル → 当選番号の取り込み…」"), std::string::npos) << import.err;
+    EXPECT_EQ(test::ReadBytes(dir / "Loto6data.dt"), before);
+    // Once the window has closed the file, the command-line import goes through.
+    window.CloseHistory();
+    const ProgramRun later = RunProgram(ZENTRIX_CLI_PROGRAM, {"import", "new.csv"}, dir.path(), kBaseEnv);
+    EXPECT_EQ(later.exitCode, 0) << later.err;
+}
+
 TEST(WindowProgram, WithoutADisplayItSaysSoInJapaneseAndLeaves)
 {
     test::TempDir dir;

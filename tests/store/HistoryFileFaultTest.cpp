@@ -107,7 +107,7 @@ TEST(HistoryFileFaults, SecondOpenWhileLockedByAnotherProcessIsRefusedUntouched)
         ::close(fd);
 }
 
-TEST(HistoryFileReadOnly, NeverCreatesOrChangesTheFileAndSharesOnlyWithReaders)
+TEST(HistoryFileReadOnly, NeverCreatesOrChangesTheFileAndWorksBesideTheEditor)
 {
     test::TempDir dir;
     const auto file = dir / "Loto6data.dt";
@@ -127,12 +127,17 @@ TEST(HistoryFileReadOnly, NeverCreatesOrChangesTheFileAndSharesOnlyWithReaders)
     HistoryFile secondReader(file, MakeNativeFileDevice(FileAccess::ReadOnly));
     EXPECT_TRUE(secondReader.OpenHistory()); // readers share
     HistoryFile writer(file);
-    EXPECT_EQ(writer.OpenHistory().error, StoreError::InUse); // but keep the editor out
-    reader.CloseHistory();
-    secondReader.CloseHistory();
-    ASSERT_TRUE(writer.OpenHistory());
+    ASSERT_TRUE(writer.OpenHistory()); // and the editor opens beside them
+    HistoryFile secondWriter(file);
+    EXPECT_EQ(secondWriter.OpenHistory().error, StoreError::InUse); // but only one editor
+    ASSERT_TRUE(writer.WriteDraw(2, {8, 9, 10, 11, 12, 13}, 14));
     HistoryFile lateReader(file, MakeNativeFileDevice(FileAccess::ReadOnly));
-    EXPECT_EQ(lateReader.OpenHistory().error, StoreError::InUse); // and stay out while it edits
+    ASSERT_TRUE(lateReader.OpenHistory()); // a reader opened while it edits sees its writes
+    EXPECT_EQ(lateReader.Latest(), 2);
+    ASSERT_TRUE(reader.FindLatest());
+    EXPECT_EQ(reader.Latest(), 2);
+    writer.CloseHistory();
+    EXPECT_TRUE(secondWriter.OpenHistory()); // free for the next editor once the first has gone
 }
 
 class FailingDiskTest : public ::testing::Test

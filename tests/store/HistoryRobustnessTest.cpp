@@ -207,7 +207,7 @@ TEST(LockRace, AFileReplacedBeforeTheLockIsNotTheOneEdited)
 
     // Replaced on every attempt: refused, never opened on a stale file.
     RenameBeforeLock always(dir / "new.dt", file, 1000);
-    HistoryFile history(file, MakeNativeFileDevice(FileAccess::ReadOnly));
+    HistoryFile history(file);
     EXPECT_EQ(history.OpenHistory().error, StoreError::Moved);
 }
 
@@ -221,8 +221,11 @@ TEST(ReplaceHistory, TheNewFileStaysLockedAndWritable)
     const std::vector<HistoryFile::RecordWrite> writes{{2, {8, 9, 10, 11, 12, 13}, 14}};
     ASSERT_TRUE(history.ReplaceHistory(writes));
     EXPECT_EQ(history.Latest(), 2);
-    HistoryFile second(file, MakeNativeFileDevice(FileAccess::ReadOnly));
-    EXPECT_EQ(second.OpenHistory().error, StoreError::InUse);
+    HistoryFile second(file);
+    EXPECT_EQ(second.OpenHistory().error, StoreError::InUse); // the new file is guarded at once
+    HistoryFile reader(file, MakeNativeFileDevice(FileAccess::ReadOnly));
+    ASSERT_TRUE(reader.OpenHistory());
+    EXPECT_EQ(reader.Latest(), 2);
     // Later edits reach the file at the path, and the written record carried Reserved along.
     ASSERT_TRUE(history.WriteDraw(3, {14, 15, 16, 17, 18, 19}, 20));
     // Closed and opened again, it is the same ordinary file.
@@ -252,14 +255,15 @@ TEST(ReplaceHistory, StaleCopiesOfOurOwnAreRemovedAndNothingElse)
         if (path != fresh)
             fs::last_write_time(path, old);
     }
-    const int holder = ::open(locked.c_str(), O_RDONLY);
-    ASSERT_EQ(::flock(holder, LOCK_EX), 0);
+    // A replacement still writing its copy holds it as an editor does.
+    HistoryFile holder(locked);
+    ASSERT_TRUE(holder.OpenHistory());
 
     HistoryFile history(file);
     ASSERT_TRUE(history.OpenHistory());
     const std::vector<HistoryFile::RecordWrite> writes{{2, {8, 9, 10, 11, 12, 13}, 14}};
     ASSERT_TRUE(history.ReplaceHistory(writes));
-    ::close(holder);
+    holder.CloseHistory();
     EXPECT_FALSE(fs::exists(stale));
     for (const auto& path : {fresh, locked, foreign, otherFile})
         EXPECT_TRUE(fs::exists(path)) << path;

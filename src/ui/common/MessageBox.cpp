@@ -2,6 +2,7 @@
 #include "ui/common/MessageBox.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace zentrix::ui {
 
@@ -14,6 +15,32 @@ std::function<void(const MessageBox::Shown&)>& MessageBox::interceptor()
 void MessageBox::setInterceptor(std::function<void(const Shown&)> hook)
 {
     interceptor() = std::move(hook);
+}
+
+std::function<bool(const MessageBox::Shown&)>& MessageBox::questionInterceptor()
+{
+    static std::function<bool(const Shown&)> hook;
+    return hook;
+}
+
+void MessageBox::setQuestionInterceptor(std::function<bool(const Shown&)> hook)
+{
+    questionInterceptor() = std::move(hook);
+}
+
+bool MessageBox::ask(QWidget* parent, const QString& title, const QString& text, const QString& accept,
+                     const QString& reject)
+{
+    if (auto& hook = questionInterceptor())
+        return hook(Shown{title, text, Icon::None});
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+    box.setObjectName(QStringLiteral("QuestionBox"));
+    QPushButton* yes = box.addButton(accept, QMessageBox::AcceptRole);
+    QPushButton* no = box.addButton(reject, QMessageBox::RejectRole);
+    box.setDefaultButton(yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 void MessageBox::show(QWidget* parent, const QString& title, const QString& text, Icon icon)

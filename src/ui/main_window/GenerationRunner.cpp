@@ -56,8 +56,11 @@ void GenerationRunner::cmdGen_Click()
         EndProgram(m_window.history());
     }
     const std::string fileName = m_window.history().Path().filename().string();
-    MessageBox::show(&m_window, kTitle, QString::fromStdString(DescribeRunOutcome(result, fileName)),
-                     MessageBox::Icon::Exclamation);
+    QString text = QString::fromStdString(DescribeRunOutcome(result, fileName));
+    if (result.outcome == RunOutcome::TooFewDraws)
+        text += QStringLiteral(
+            "\n当選番号の CSV は、メニューの「ファイル → 当選番号の取り込み…」で取り込めます。");
+    MessageBox::show(&m_window, kTitle, text, MessageBox::Icon::Exclamation);
 }
 
 void GenerationRunner::saveBatch(const GenerationSettings& settings, std::uint64_t seed, int draw)

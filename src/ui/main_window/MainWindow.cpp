@@ -11,6 +11,7 @@
 #include "ui/dialogs/NoticeDialog.h"
 #include "ui/main_window/GenerationRunner.h"
 #include "ui/main_window/HistoryEditorBinding.h"
+#include "ui/main_window/HistoryTransfer.h"
 #include "ui/main_window/MainWindowLayout.h"
 #include "ui/wheel_window/WheelWindow.h"
 #include "ui/predictions_window/PredictionsWindow.h"
@@ -71,6 +72,7 @@ MainWindow::MainWindow(HistoryFile& history, QWidget* parent)
     // The collaborators that give the history editor and cmdGen their behaviour.
     m_editorBinding = std::make_unique<HistoryEditorBinding>(*this);
     m_runner = std::make_unique<GenerationRunner>(*this);
+    m_transfer = std::make_unique<HistoryTransfer>(*this);
 }
 
 MainWindow::~MainWindow() = default;

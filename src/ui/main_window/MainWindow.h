@@ -20,6 +20,7 @@ namespace zentrix::ui {
 
 class GenerationRunner;
 class HistoryEditorBinding;
+class HistoryTransfer;
 class PredictionsWindow;
 
 /**
@@ -104,6 +105,7 @@ private:
     QHash<const QWidget*, QString> m_hints;
     std::unique_ptr<HistoryEditorBinding> m_editorBinding;
     std::unique_ptr<GenerationRunner> m_runner;
+    std::unique_ptr<HistoryTransfer> m_transfer;
     PredictionsWindow* m_predictions = nullptr;
 };
 

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
+#include <array>
 #include <functional>
 
 namespace zentrix::test {
@@ -44,11 +45,21 @@ TEST_F(MainWindowMenus, MenuTreeHasTheDesignCaptions)
     EXPECT_EQ(ui.mnuFile->title(), QStringLiteral("ファイル(&F)"));
     EXPECT_EQ(ui.mnuHelp->title(), QStringLiteral("ヘルプ(&H)"));
 
+    // The design's exit item stays last in the File menu, below the three history items and a
+    // separator, and stays the only member of the indexed group (whose every index ends the program).
     const QList<QAction*> file = ui.mnuFile->actions();
-    ASSERT_EQ(file.size(), 1);
-    EXPECT_EQ(file[0], Child<QAction>(&window, QStringLiteral("mnuFileItem_0")));
-    EXPECT_EQ(file[0]->text(), QStringLiteral("終了(&X)"));
-    EXPECT_TRUE(file[0]->isEnabled());
+    ASSERT_EQ(file.size(), 5);
+    EXPECT_EQ(file[0], Child<QAction>(&window, QStringLiteral("mnuImportResults")));
+    EXPECT_EQ(file[0]->text(), QStringLiteral("当選番号の取り込み(&I)…"));
+    EXPECT_EQ(file[1], Child<QAction>(&window, QStringLiteral("mnuExportResults")));
+    EXPECT_EQ(file[1]->text(), QStringLiteral("当選番号の書き出し(&E)…"));
+    EXPECT_EQ(file[2], Child<QAction>(&window, QStringLiteral("mnuDataFile")));
+    EXPECT_EQ(file[2]->text(), QStringLiteral("データファイルの情報(&D)…"));
+    EXPECT_TRUE(file[3]->isSeparator());
+    EXPECT_EQ(file[4], Child<QAction>(&window, QStringLiteral("mnuFileItem_0")));
+    EXPECT_EQ(file[4]->text(), QStringLiteral("終了(&X)"));
+    EXPECT_TRUE(file[4]->isEnabled());
+    EXPECT_EQ(ui.mnuFileItem.size(), 1u);
 
     const QList<QAction*> help = ui.mnuHelp->actions();
     ASSERT_EQ(help.size(), 4);
@@ -68,6 +79,13 @@ TEST_F(MainWindowMenus, AccessKeysAreTheLettersAfterTheAmpersand)
     EXPECT_EQ(QKeySequence::mnemonic(ui.mnuFile->title()), QKeySequence(Qt::ALT | Qt::Key_F));
     EXPECT_EQ(QKeySequence::mnemonic(ui.mnuHelp->title()), QKeySequence(Qt::ALT | Qt::Key_H));
     EXPECT_EQ(QKeySequence::mnemonic(ui.mnuFileItem[0]->text()), QKeySequence(Qt::ALT | Qt::Key_X));
+    // The history items have keys of their own, none taken from the exit item.
+    const std::array<std::pair<const char*, Qt::Key>, 3> added{
+        {{"mnuImportResults", Qt::Key_I}, {"mnuExportResults", Qt::Key_E}, {"mnuDataFile", Qt::Key_D}}};
+    for (const auto& [name, key] : added)
+        EXPECT_EQ(QKeySequence::mnemonic(Child<QAction>(&window, QString::fromLatin1(name))->text()),
+                  QKeySequence(Qt::ALT | key))
+            << name;
     EXPECT_EQ(QKeySequence::mnemonic(ui.mnuHelpItem[2]->text()), QKeySequence(Qt::ALT | Qt::Key_M));
     EXPECT_EQ(QKeySequence::mnemonic(ui.mnuHelpItem[3]->text()), QKeySequence(Qt::ALT | Qt::Key_V));
 }
@@ -234,7 +252,7 @@ TEST_F(MainWindowDialogs, FileMenuOpensFromTheKeyboard)
 {
     QTest::keyClick(&window, Qt::Key_F, Qt::AltModifier);
     QTRY_VERIFY(ui.mnuFile->isVisible());
-    EXPECT_EQ(ui.mnuFile->actions().value(0), ui.mnuFileItem[0]);
+    EXPECT_EQ(ui.mnuFile->actions().value(ui.mnuFile->actions().size() - 1), ui.mnuFileItem[0]);
     QTest::keyClick(ui.mnuFile, Qt::Key_Escape);
     QTRY_VERIFY(!ui.mnuFile->isVisible());
     EXPECT_TRUE(history.IsOpen());

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace zentrix::cli {
+namespace zentrix {
 
 enum class TextEncoding
 {
@@ -40,4 +40,4 @@ std::string_view EncodingName(TextEncoding encoding);
 /// Columns a UTF-8 text takes on a terminal: 2 for wide (CJK, full-width) characters, 1 otherwise.
 std::size_t DisplayWidth(std::string_view utf8);
 
-} // namespace zentrix::cli
+} // namespace zentrix

@@ -1,11 +1,11 @@
 // TextEncoding: UTF-8 validation, CP932 conversion through iconv, and display widths.
-#include "TextEncoding.h"
+#include "history_io/TextEncoding.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <iconv.h>
 
-namespace zentrix::cli {
+namespace zentrix {
 namespace {
 
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
@@ -203,4 +203,4 @@ std::size_t DisplayWidth(std::string_view utf8)
     return width;
 }
 
-} // namespace zentrix::cli
+} // namespace zentrix

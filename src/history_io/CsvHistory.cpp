@@ -1,5 +1,7 @@
 // CsvHistory: header recognition, field parsing and the checks on every row.
-#include "CsvHistory.h"
+#include "history_io/CsvHistory.h"
+
+#include "store/HistoryFile.h"
 
 #include "store/Loto6.h"
 
@@ -7,7 +9,7 @@
 #include <array>
 #include <optional>
 
-namespace zentrix::cli {
+namespace zentrix {
 namespace {
 
 constexpr int kNumbersInDraw = kSetSize;
@@ -101,19 +103,39 @@ std::optional<std::vector<std::string>> SplitFields(std::string_view line)
     return fields;
 }
 
+/// A header name as it is compared: full-width ASCII forms (U+FF01..U+FF5E) narrowed, letters in
+/// lower case, spaces dropped, so "ＢＯＮＵＳ数字", "Bonus数字" and "bonus数字" are one name.
+std::string HeaderKey(std::string_view name)
+{
+    std::string key;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(name[k]); };
+        char c = name[i];
+        if (i + 2 < name.size() && byte(i) == 0xEF && (byte(i + 1) == 0xBC || byte(i + 1) == 0xBD)) {
+            const unsigned code = 0xFF00u + ((byte(i + 1) & 0x03u) << 6) + (byte(i + 2) & 0x3Fu);
+            if (code >= 0xFF01 && code <= 0xFF5E) {
+                c = static_cast<char>(code - 0xFF01 + 0x21);
+                i += 2;
+            }
+        }
+        if (c == ' ')
+            continue;
+        key += (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+    }
+    return std::string(Trim(key));
+}
+
 /// The role of a header name, or -1 for a column that is not read.
 int RoleOf(const std::string& name)
 {
-    std::string lower = name;
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
-    if (lower == "開催回" || lower == "回別" || lower == "draw")
+    const std::string key = HeaderKey(name);
+    if (key == "開催回" || key == "回別" || key == "回号" || key == "draw")
         return kDrawColumn;
-    if (lower == "ボーナス数字" || lower == "bonus")
+    if (key == "ボーナス数字" || key == "bonus数字" || key == "bonus" || key == "ボーナス")
         return kBonusColumn;
     for (int k = 1; k <= kNumbersInDraw; ++k) {
         const std::string digit = std::to_string(k);
-        if (lower == "第" + digit + "数字" || lower == "本数字" + digit || lower == "n" + digit)
+        if (key == "第" + digit + "数字" || key == "本数字" + digit || key == "n" + digit)
             return kFirstNumberColumn + k - 1;
     }
     return -1;
@@ -154,8 +176,17 @@ struct Fault
     std::string reason;
 };
 
+/// The direction the draw numbers run in, known from the second row on.
+enum class RowOrder
+{
+    Unknown,
+    OldestFirst,
+    NewestFirst,
+};
+
 std::optional<Fault> CheckRow(const std::vector<std::string>& fields, const std::array<int, kColumnRoles>& at,
-                              std::optional<RecordNo> previous, CsvDraw& row)
+                              std::optional<RecordNo> previous, RowOrder& order, CsvDraw& row,
+                              std::vector<CsvWarning>& warnings)
 {
     const auto field = [&](int role) -> const std::string& {
         return fields[static_cast<std::size_t>(at[role])];
@@ -169,9 +200,16 @@ std::optional<Fault> CheckRow(const std::vector<std::string>& fields, const std:
     if (!draw || *draw < 1)
         return Fault{"開催回「" + EchoText(field(kDrawColumn)) + "」は1以上の整数ではありません。"};
     row.draw = *draw;
-    if (previous && row.draw != *previous + 1)
-        return Fault{"第" + std::to_string(*previous) + "回の次が第" + std::to_string(row.draw) +
-                     "回です。開催回は1ずつ増える順に並べて下さい。"};
+    if (previous) {
+        if (order == RowOrder::Unknown && row.draw == *previous + 1)
+            order = RowOrder::OldestFirst;
+        else if (order == RowOrder::Unknown && row.draw == *previous - 1)
+            order = RowOrder::NewestFirst;
+        const RecordNo expected = order == RowOrder::NewestFirst ? *previous - 1 : *previous + 1;
+        if (order == RowOrder::Unknown || row.draw != expected)
+            return Fault{"第" + std::to_string(*previous) + "回の次が第" + std::to_string(row.draw) +
+                         "回です。開催回は1ずつ増える順か、1ずつ減る順（新しい回が上）に並べて下さい。"};
+    }
 
     const std::string at2 = "第" + std::to_string(row.draw) + "回の";
     std::array<int, kNumbersInDraw> numbers{};
@@ -184,17 +222,23 @@ std::optional<Fault> CheckRow(const std::vector<std::string>& fields, const std:
         numbers[static_cast<std::size_t>(k)] = static_cast<int>(*value);
     }
     std::sort(numbers.begin(), numbers.end());
+    const std::string_view asIs =
+        "LOTO6 の当選番号としては正しくありませんが、編集で保存できる形なのでそのまま取り込みます。";
     for (int k = 1; k < kNumbersInDraw; ++k) {
-        if (numbers[static_cast<std::size_t>(k)] == numbers[static_cast<std::size_t>(k - 1)])
-            return Fault{at2 + "本数字に " + std::to_string(numbers[static_cast<std::size_t>(k)]) +
-                         " が2回あります。6個の数字はすべて異なるはずです。"};
+        // Equal neighbours pass the editor's checks, so its own files hold them: take them back.
+        if (numbers[static_cast<std::size_t>(k)] == numbers[static_cast<std::size_t>(k - 1)] &&
+            (k == 1 || numbers[static_cast<std::size_t>(k)] != numbers[static_cast<std::size_t>(k - 2)]))
+            warnings.push_back({row.line, at2 + "本数字に " +
+                                              std::to_string(numbers[static_cast<std::size_t>(k)]) +
+                                              " が2回以上あります。" + std::string(asIs)});
     }
     const std::string& bonusText = field(kBonusColumn);
     const std::optional<std::int64_t> bonus = ParseWhole(bonusText);
     if (!bonus || *bonus < kLowestNumber || *bonus > kHighestNumber)
         return Fault{at2 + "ボーナス数字「" + EchoText(bonusText) + "」は1から43の整数ではありません。"};
     if (std::find(numbers.begin(), numbers.end(), *bonus) != numbers.end())
-        return Fault{at2 + "ボーナス数字 " + std::to_string(*bonus) + " が本数字の中にあります。"};
+        warnings.push_back({row.line, at2 + "ボーナス数字 " + std::to_string(*bonus) +
+                                          " が本数字の中にあります。" + std::string(asIs)});
 
     for (int k = 0; k < kNumbersInDraw; ++k)
         row.numbers[static_cast<std::size_t>(k)] =
@@ -226,6 +270,7 @@ CsvReadResult ReadHistoryCsv(std::string_view bytes)
     at.fill(-1);
     bool haveHeader = false;
     std::optional<RecordNo> previous;
+    RowOrder order = RowOrder::Unknown;
     std::string_view text = decoded.text;
     std::size_t lineNo = 0;
     while (!text.empty()) {
@@ -261,20 +306,27 @@ CsvReadResult ReadHistoryCsv(std::string_view bytes)
             if (!missing.empty())
                 return fail(lineNo, "見出しの行に " + missing +
                                         " の列が見つかりません。1行目は「開催回,日付,第1数字,…,第6数字,"
-                                        "ボーナス数字」または「" +
+                                        "ボーナス数字」（開催回は回別・回号でも可）または「" +
                                         std::string(kCsvHeader) + "」の形の見出しにして下さい。");
             haveHeader = true;
             continue;
         }
         CsvDraw row;
         row.line = lineNo;
-        if (const std::optional<Fault> fault = CheckRow(*fields, at, previous, row))
+        if (const std::optional<Fault> fault = CheckRow(*fields, at, previous, order, row, result.warnings)) {
+            result.warnings.clear();
             return fail(lineNo, fault->reason);
+        }
         previous = row.draw;
         result.draws.push_back(row);
     }
     if (!haveHeader)
         return fail(0, "ファイルが空です。");
+    if (order == RowOrder::NewestFirst) {
+        std::reverse(result.draws.begin(), result.draws.end());
+        std::reverse(result.warnings.begin(), result.warnings.end());
+        result.newestFirst = true;
+    }
     result.ok = true;
     return result;
 }
@@ -288,4 +340,33 @@ std::string CsvLine(RecordNo draw, const DrawRecord& record)
     return line;
 }
 
-} // namespace zentrix::cli
+std::string HistoryCsvText(const std::vector<DrawRecord>& draws, CsvLayout layout)
+{
+    const bool spreadsheet = layout == CsvLayout::Spreadsheet;
+    const std::string_view end = spreadsheet ? "\r\n" : "\n";
+    std::string text = spreadsheet ? "\xEF\xBB\xBF" : "";
+    text += spreadsheet ? kJapaneseCsvHeader : kCsvHeader;
+    text += end;
+    RecordNo draw = 0;
+    for (const DrawRecord& record : draws) {
+        text += CsvLine(++draw, record);
+        text += end;
+    }
+    return text;
+}
+
+StoreStatus ReadStoredDraws(HistoryFile& history, std::vector<DrawRecord>& draws)
+{
+    draws.clear();
+    draws.reserve(static_cast<std::size_t>(std::max<RecordNo>(history.Latest(), 0)));
+    for (RecordNo d = 1; d <= history.Latest(); ++d) {
+        if (const StoreStatus read = history.ReadDraw(d); !read) {
+            draws.clear();
+            return read;
+        }
+        draws.push_back(history.CurrentRecord());
+    }
+    return StoreStatus::Ok();
+}
+
+} // namespace zentrix
