@@ -115,9 +115,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string errors;
     const int code = Run({"import", "in.csv", "--data", "Loto6data.dt"}, csv, &errors);
     // Cells echoed into a message never carry terminal control characters, nor run on for pages.
-    Require(std::none_of(errors.begin(), errors.end(),
-                         [](char c) { return (static_cast<unsigned char>(c) < 0x20 && c != '\n') || c == 0x7F; }),
-            "messages show no raw control characters");
+    Require(
+        std::none_of(errors.begin(), errors.end(),
+                     [](char c) { return (static_cast<unsigned char>(c) < 0x20 && c != '\n') || c == 0x7F; }),
+        "messages show no raw control characters");
     Require(errors.size() < 4096, "messages quote only a short part of a cell");
     const std::vector<std::uint8_t> after = ReadFileBytes("Loto6data.dt");
     if (code != 0) {

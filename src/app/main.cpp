@@ -86,9 +86,11 @@ int main(int argc, char* argv[])
         // Without its data file the program has nothing to work on: say why and leave.
         const std::string name(zentrix::HistoryFile::kDefaultFileName);
         // A second window on the same file is told to close the first one.
-        const std::string reason = opened.error == zentrix::StoreError::InUse
-                                       ? "データファイル「" + name + "」は他のZentrixで使用中です。そちらを終了してから起動して下さい。"
-                                       : zentrix::DescribeStoreError(opened, name);
+        const std::string reason =
+            opened.error == zentrix::StoreError::InUse
+                ? "データファイル「" + name +
+                      "」は他のZentrixで使用中です。そちらを終了してから起動して下さい。"
+                : zentrix::DescribeStoreError(opened, name);
         std::fprintf(stderr, "Zentrix: %s\n", reason.c_str());
         // Where no window can be seen, a box would wait for a click that never comes.
         if (zentrix::ui::GuardedApplication::ShowsWindows())

@@ -1,7 +1,8 @@
 // Commands: the top-level application, the list of its subcommands, and the error handling every
 // subcommand shares.
-#include "CliMessages.h"
 #include "Commands.h"
+
+#include "CliMessages.h"
 #include "version/Version.h"
 
 #include <CLI/CLI.hpp>

@@ -1,13 +1,13 @@
 // PredictionsCommand: `zentrix-cli predictions`, the saved batches listed, shown, scored, exported
 // and deleted.
+#include "CliMessages.h"
 #include "Commands.h"
 #include "DataFile.h"
-#include "CliMessages.h"
-#include "store/Loto6.h"
 #include "generator/SettingsDescription.h"
 #include "predictions/BatchScore.h"
 #include "predictions/PredictionReport.h"
 #include "predictions/PredictionStore.h"
+#include "store/Loto6.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
@@ -127,13 +127,14 @@ std::string OnOff(bool on)
 std::string RepeatCommand(const Batch& batch, const std::string& data)
 {
     const GenerationSettings& s = batch.settings;
-    std::string command =
-        "zentrix-cli generate --seed " + std::to_string(batch.seed) + " --upto " +
-        std::to_string(batch.draw - 1) + " --sets " + std::to_string(s.setCount) + " --weighting " +
-        OnOff(s.weightingOn) + " --basis " + (s.weightBasis == WeightBasis::TimeAxis ? "time" : "total") + " --total-level " +
-        std::to_string(s.totalLevel) + " --time-level " + std::to_string(s.timeAxisLevel) + " --parity " +
-        OnOff(s.parityOn) + " --parity-level " + std::to_string(s.parityLevel) + " --carry " +
-        std::to_string(s.carryCount) + " --consecutive " + OnOff(s.consecutiveOn);
+    std::string command = "zentrix-cli generate --seed " + std::to_string(batch.seed) + " --upto " +
+                          std::to_string(batch.draw - 1) + " --sets " + std::to_string(s.setCount) +
+                          " --weighting " + OnOff(s.weightingOn) + " --basis " +
+                          (s.weightBasis == WeightBasis::TimeAxis ? "time" : "total") + " --total-level " +
+                          std::to_string(s.totalLevel) + " --time-level " + std::to_string(s.timeAxisLevel) +
+                          " --parity " + OnOff(s.parityOn) + " --parity-level " +
+                          std::to_string(s.parityLevel) + " --carry " + std::to_string(s.carryCount) +
+                          " --consecutive " + OnOff(s.consecutiveOn);
     if (data != HistoryFile::kDefaultFileName)
         command += " --data " + data;
     return command + " --no-save";

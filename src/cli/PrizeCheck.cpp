@@ -208,7 +208,8 @@ ParsedSetLine ParseSetLine(std::string_view original)
         return Bad("数字が6個ではありません（" + std::to_string(tokens.size()) + "個あります）。");
     for (std::size_t i = 0; i < tokens.size(); ++i) {
         const std::string& token = tokens[i];
-        if (!AllDigits(token) || token.size() > 2 || std::stoi(token) < kLowestNumber || std::stoi(token) > kHighestNumber)
+        if (!AllDigits(token) || token.size() > 2 || std::stoi(token) < kLowestNumber ||
+            std::stoi(token) > kHighestNumber)
             return Bad("「" + token + "」は1から43の数字ではありません。");
         line.set[i] = static_cast<std::int16_t>(std::stoi(token));
     }

@@ -8,7 +8,6 @@
 #include "ReportText.h"
 #include "SettingsOptions.h"
 #include "StatsViewReport.h"
-#include "history_io/TextEncoding.h"
 #include "WeightChart.h"
 #include "generator/WeightTable.h"
 #include "history_io/TextEncoding.h"

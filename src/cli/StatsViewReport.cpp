@@ -3,8 +3,8 @@
 
 #include "AlignedTable.h"
 #include "analysis/ChartSvg.h"
-#include "store/OutputFile.h"
 #include "analysis/StatsViews.h"
+#include "store/OutputFile.h"
 
 #include <ostream>
 

@@ -1,16 +1,16 @@
 // WheelCommand: `zentrix-cli wheel`, a proved wheel for the picked numbers in the printed format.
-#include "Commands.h"
-#include "store/Loto6.h"
-#include "NumberList.h"
 #include "CliMessages.h"
 #include "CommandIo.h"
+#include "Commands.h"
+#include "NumberList.h"
+#include "store/Loto6.h"
 #include "wheel/WheelBuilder.h"
 #include "wheel/WheelMessages.h"
 
 #include <CLI/CLI.hpp>
 #include <array>
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <ostream>
 
 namespace zentrix::cli {

@@ -11,7 +11,8 @@ std::string DescribeSettings(const GenerationSettings& settings)
     text += settings.weightingOn ? "on" : "off";
     // Appended piece by piece: GCC 12 reports a false -Wrestrict for `"text" + std::string` at -O3.
     text += settings.weightBasis == WeightBasis::TimeAxis ? "（時間軸, 強さ " : "（総出現回数, 強さ ";
-    text += std::to_string(settings.weightBasis == WeightBasis::TimeAxis ? settings.timeAxisLevel : settings.totalLevel);
+    text += std::to_string(settings.weightBasis == WeightBasis::TimeAxis ? settings.timeAxisLevel
+                                                                         : settings.totalLevel);
     text += "）, 偶数／奇数 ";
     if (settings.parityOn) {
         const int evens = RequiredEvenCount(settings.parityLevel);

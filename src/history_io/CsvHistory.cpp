@@ -2,7 +2,6 @@
 #include "history_io/CsvHistory.h"
 
 #include "store/HistoryFile.h"
-
 #include "store/Loto6.h"
 
 #include <algorithm>

@@ -8,30 +8,45 @@ namespace zentrix {
 std::string DescribeSystemError(int err)
 {
     switch (err) {
-    case 0: return {};
+    case 0:
+        return {};
     case EACCES:
-    case EPERM: return "アクセスが許可されていません";
-    case EROFS: return "読み取り専用のファイルシステムです";
-    case ENOSPC: return "ディスクの空き容量が不足しています";
-    case EDQUOT: return "ディスク使用量の上限に達しました";
-    case EFBIG: return "ファイルサイズの上限に達しました";
-    case ENOENT: return "フォルダが見つかりません";
-    case EISDIR: return "同じ名前のフォルダがあります";
-    case EIO: return "入出力エラーが発生しました";
-    case ENOTDIR: return "途中のパスがフォルダではありません";
-    case ENAMETOOLONG: return "パスが長すぎます";
-    case ELOOP: return "シンボリックリンクが循環しています";
+    case EPERM:
+        return "アクセスが許可されていません";
+    case EROFS:
+        return "読み取り専用のファイルシステムです";
+    case ENOSPC:
+        return "ディスクの空き容量が不足しています";
+    case EDQUOT:
+        return "ディスク使用量の上限に達しました";
+    case EFBIG:
+        return "ファイルサイズの上限に達しました";
+    case ENOENT:
+        return "フォルダが見つかりません";
+    case EISDIR:
+        return "同じ名前のフォルダがあります";
+    case EIO:
+        return "入出力エラーが発生しました";
+    case ENOTDIR:
+        return "途中のパスがフォルダではありません";
+    case ENAMETOOLONG:
+        return "パスが長すぎます";
+    case ELOOP:
+        return "シンボリックリンクが循環しています";
     case EMFILE:
-    case ENFILE: return "開いているファイルが多すぎます";
+    case ENFILE:
+        return "開いているファイルが多すぎます";
     case EBUSY:
-    case ETXTBSY: return "ファイルが使用中です";
+    case ETXTBSY:
+        return "ファイルが使用中です";
     case EAGAIN:
         return "他のプログラムがファイルの同じ場所を使い続けています";
     case ENXIO:
         return "ソケットなどの特殊なファイルで、開けません";
     case ENOMEM:
         return "メモリが不足しています";
-    default: return "システムエラー（エラー番号 " + std::to_string(err) + "）";
+    default:
+        return "システムエラー（エラー番号 " + std::to_string(err) + "）";
     }
 }
 
@@ -39,9 +54,14 @@ std::string DescribeStoreError(const StoreStatus& status, const std::string& fil
 {
     std::string text;
     switch (status.error) {
-    case StoreError::None: return {};
-    case StoreError::NotOpen: text = "データファイル「" + fileName + "」が開かれていません。"; break;
-    case StoreError::OpenFailed: text = "データファイル「" + fileName + "」を開けませんでした。"; break;
+    case StoreError::None:
+        return {};
+    case StoreError::NotOpen:
+        text = "データファイル「" + fileName + "」が開かれていません。";
+        break;
+    case StoreError::OpenFailed:
+        text = "データファイル「" + fileName + "」を開けませんでした。";
+        break;
     case StoreError::NotRegularFile:
         text = "「" + fileName + "」は通常のファイルではないため、データファイルとして開けません。";
         break;
@@ -51,10 +71,12 @@ std::string DescribeStoreError(const StoreStatus& status, const std::string& fil
                "」は他の Zentrix か zentrix-cli が使用中です。使い終わってからもう一度試して下さい。";
         break;
     case StoreError::OutOfRange:
-        text = "データファイル「" + fileName + "」に第" + std::to_string(status.record) + "回のレコードはありません。";
+        text = "データファイル「" + fileName + "」に第" + std::to_string(status.record) +
+               "回のレコードはありません。";
         break;
     case StoreError::ReadFailed:
-        text = "データファイル「" + fileName + "」の第" + std::to_string(status.record) + "回を読み込めませんでした。";
+        text = "データファイル「" + fileName + "」の第" + std::to_string(status.record) +
+               "回を読み込めませんでした。";
         break;
     case StoreError::WriteFailed:
         text = "データファイル「" + fileName + "」の第" + std::to_string(status.record) +

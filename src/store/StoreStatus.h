@@ -1,9 +1,9 @@
 // StoreStatus: the result of a store operation, a code plus detail, never an exception.
 #pragma once
 
-#include <string>
-
 #include "DrawRecord.h"
+
+#include <string>
 
 namespace zentrix {
 

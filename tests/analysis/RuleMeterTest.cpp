@@ -3,8 +3,8 @@
 #include "analysis/RuleMeter.h"
 
 #include "AnalysisFixtures.h"
-#include "generator/Feasibility.h"
 #include "common/ReferenceRules.h"
+#include "generator/Feasibility.h"
 #include "generator/SetFilter.h"
 
 #include <gtest/gtest.h>
@@ -54,7 +54,8 @@ TEST(RuleMeter, CountMatchesEverySetCheckedOneByOne)
                             set = {std::int16_t(a), std::int16_t(b), std::int16_t(c),
                                    std::int16_t(d), std::int16_t(e), std::int16_t(f)};
                             for (std::size_t i = 0; i < cases.size(); ++i)
-                                passing[i] += reference::CheckSet(set, lists, latest, cases[i]) == SetVerdict::Pass;
+                                passing[i] +=
+                                    reference::CheckSet(set, lists, latest, cases[i]) == SetVerdict::Pass;
                         }
     for (std::size_t i = 0; i < cases.size(); ++i) {
         SCOPED_TRACE(i);
@@ -98,7 +99,8 @@ TEST(RuleMeter, BackTestJudgesEachDrawAgainstTheTwoBefore)
         PredictionSet set{};
         std::copy_n(table.row(d).begin(), 6, set.begin());
         const CarryLists lists = BuildCarryLists(table.row(d - 1), table.row(d - 2));
-        EXPECT_EQ(reference::CheckSet(set, lists, table.row(d - 1), GenerationSettings{}) == SetVerdict::Pass, d == 4);
+        EXPECT_EQ(reference::CheckSet(set, lists, table.row(d - 1), GenerationSettings{}) == SetVerdict::Pass,
+                  d == 4);
     }
 }
 

@@ -1,10 +1,10 @@
 // zentrix-cli's own words: parse errors, help headings and exit-status lists, all in Japanese.
 #include "CliMessages.h"
 
-#include "support/CliRunner.h"
 #include "Commands.h"
 #include "history_io/TextEncoding.h"
 #include "store/HistoryFile.h"
+#include "support/CliRunner.h"
 #include "support/HistoryFixtures.h"
 #include "support/TempDir.h"
 
@@ -50,15 +50,36 @@ std::string WithoutNames(std::string text, const std::vector<std::string>& typed
 {
     std::vector<std::string> names = typed;
     names.insert(names.end(), kSubcommands.begin(), kSubcommands.end());
-    names.insert(names.end(),
-                 {"zentrix-cli", "Zentrix", "LOTO6",        "UTF-8",     "Shift_JIS", "CP932", "CSV",
-                  "BOM",         "SVG",     "BONUS",     "zentrix-predictions.sqlite3",     "Loto6data.dt", "Predictor", "Ver.2.11",  "on",    "off",
-                  "total",       "time",    "draw",         "date",      "n1",        "n2",    "n3",
-                  "n4",          "n5",      "n6",           "bonus"});
+    names.insert(names.end(), {"zentrix-cli",
+                               "Zentrix",
+                               "LOTO6",
+                               "UTF-8",
+                               "Shift_JIS",
+                               "CP932",
+                               "CSV",
+                               "BOM",
+                               "SVG",
+                               "BONUS",
+                               "zentrix-predictions.sqlite3",
+                               "Loto6data.dt",
+                               "Predictor",
+                               "Ver.2.11",
+                               "on",
+                               "off",
+                               "total",
+                               "time",
+                               "draw",
+                               "date",
+                               "n1",
+                               "n2",
+                               "n3",
+                               "n4",
+                               "n5",
+                               "n6",
+                               "bonus"});
     // The actions of predictions and the values of stats --view are typed as they stand.
-    names.insert(names.end(),
-                 {"gaps", "hot", "carry", "slide", "consecutive", "digits", "sum", "parity", "pairs", "list", "show",
-                  "delete"});
+    names.insert(names.end(), {"gaps", "hot", "carry", "slide", "consecutive", "digits", "sum", "parity",
+                               "pairs", "list", "show", "delete"});
     std::sort(names.begin(), names.end(),
               [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
     for (const std::string& name : names) {
@@ -182,8 +203,8 @@ TEST(CliHelpTest, EachHelpListsOnlyTheExitStatusesItsCommandCanReturn)
 {
     const std::vector<std::pair<std::vector<std::string>, std::set<int>>> expected = {
         {{"--help"}, {0, 1, 2, 3, 4, 5, 6, 7, 8}}, {{"generate", "--help"}, {0, 1, 2, 3, 4, 5, 6, 7}},
-        {{"import", "--help"}, {0, 1, 2, 3}},   {{"export", "--help"}, {0, 1, 2, 3}},
-        {{"stats", "--help"}, {0, 1, 2, 3, 8}}, {{"count", "--help"}, {0, 1, 2, 3, 4, 5}},
+        {{"import", "--help"}, {0, 1, 2, 3}},      {{"export", "--help"}, {0, 1, 2, 3}},
+        {{"stats", "--help"}, {0, 1, 2, 3, 8}},    {{"count", "--help"}, {0, 1, 2, 3, 4, 5}},
         {{"check", "--help"}, {0, 1, 2, 3}},
     };
     for (const auto& [args, codes] : expected)

@@ -1,8 +1,8 @@
 // zentrix-cli generate saving its batches, and zentrix-cli predictions over them: list, show, check
 // (agreeing with check on the same sets), export, delete, and a database that cannot be used.
-#include "support/CliRunner.h"
 #include "Commands.h"
 #include "predictions/PredictionStore.h"
+#include "support/CliRunner.h"
 #include "support/HistoryFixtures.h"
 #include "support/TempDir.h"
 

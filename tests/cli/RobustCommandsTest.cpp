@@ -1,8 +1,8 @@
 // zentrix-cli against hostile files and outputs: the data file as an output, output that cannot
 // be written, unbounded or poisoned input, special and sparse data files, and numbers out of range.
-#include "support/CliRunner.h"
 #include "Commands.h"
 #include "history_io/CsvHistory.h"
+#include "support/CliRunner.h"
 #include "support/HistoryFixtures.h"
 #include "support/TempDir.h"
 

@@ -1,10 +1,10 @@
 // zentrix-cli stats --view: the analysis layer's tables printed aligned, the same figures as the
 // library, the range, the chart file, and bad requests.
-#include "support/CliRunner.h"
 #include "Commands.h"
-#include "history_io/TextEncoding.h"
 #include "analysis/HistoryStatistics.h"
 #include "analysis/StatsViews.h"
+#include "history_io/TextEncoding.h"
+#include "support/CliRunner.h"
 #include "support/HistoryFixtures.h"
 #include "support/TempDir.h"
 

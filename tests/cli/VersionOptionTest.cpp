@@ -1,6 +1,6 @@
 // zentrix-cli --version: the release number, answered without a subcommand.
-#include "support/CliRunner.h"
 #include "Commands.h"
+#include "support/CliRunner.h"
 #include "version/Version.h"
 
 #include <gtest/gtest.h>

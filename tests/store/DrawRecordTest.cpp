@@ -1,8 +1,9 @@
 // The 16-byte record layout: field order, little-endian bytes, signed values.
-#include <gtest/gtest.h>
-
 #include "store/DrawRecord.h"
+
 #include "support/HistoryFixtures.h"
+
+#include <gtest/gtest.h>
 
 namespace zentrix {
 namespace {

@@ -1,9 +1,10 @@
 // The history file: opening, the backward scan for Latest, record-at-a-time reads and writes.
-#include <gtest/gtest.h>
-
 #include "store/HistoryFile.h"
+
 #include "support/HistoryFixtures.h"
 #include "support/TempDir.h"
+
+#include <gtest/gtest.h>
 
 namespace zentrix {
 namespace {
@@ -42,8 +43,8 @@ TEST_F(HistoryFileTest, MissingFileIsCreatedEmptyAndTheFirstWriteGoesToRecordOne
     EXPECT_EQ(history.RecordCount(), 0);
 
     ASSERT_TRUE(history.WriteDraw(1, {3, 11, 18, 25, 36, 42}, 7));
-    EXPECT_EQ(test::ReadBytes(file()), (std::vector<std::uint8_t>{0x03, 0, 0x0B, 0, 0x12, 0, 0x19, 0, 0x24,
-                                                                   0, 0x2A, 0, 0, 0, 0x07, 0}));
+    EXPECT_EQ(test::ReadBytes(file()), (std::vector<std::uint8_t>{0x03, 0, 0x0B, 0, 0x12, 0, 0x19, 0, 0x24, 0,
+                                                                  0x2A, 0, 0, 0, 0x07, 0}));
     ASSERT_TRUE(history.FindLatest());
     EXPECT_EQ(history.Latest(), 1);
 }

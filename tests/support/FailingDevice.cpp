@@ -9,11 +9,26 @@ FailingDevice::FailingDevice(std::shared_ptr<FailurePlan> plan)
 {
 }
 
-StoreStatus FailingDevice::open(const std::filesystem::path& path) { return m_inner->open(path); }
-void FailingDevice::close() { m_inner->close(); }
-bool FailingDevice::isOpen() const { return m_inner->isOpen(); }
-std::int64_t FailingDevice::size() const { return m_inner->size(); }
-int FailingDevice::truncate(std::int64_t length) { return m_inner->truncate(length); }
+StoreStatus FailingDevice::open(const std::filesystem::path& path)
+{
+    return m_inner->open(path);
+}
+void FailingDevice::close()
+{
+    m_inner->close();
+}
+bool FailingDevice::isOpen() const
+{
+    return m_inner->isOpen();
+}
+std::int64_t FailingDevice::size() const
+{
+    return m_inner->size();
+}
+int FailingDevice::truncate(std::int64_t length)
+{
+    return m_inner->truncate(length);
+}
 
 int FailingDevice::readAt(std::int64_t offset, std::span<std::uint8_t> out)
 {

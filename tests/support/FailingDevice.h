@@ -1,11 +1,11 @@
 // FailingDevice: a real file device that starts failing on purpose, for the store's error paths.
 #pragma once
 
+#include "store/FileDevice.h"
+
 #include <cerrno>
 #include <cstdint>
 #include <memory>
-
-#include "store/FileDevice.h"
 
 namespace zentrix::test {
 

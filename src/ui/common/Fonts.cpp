@@ -7,13 +7,12 @@ namespace zentrix::ui {
 
 void InstallFontSubstitutions()
 {
-    QFont::insertSubstitutions(kGothicFace, {QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"),
-                                             QStringLiteral("IPAexGothic"),
-                                             QStringLiteral("Noto Sans Mono CJK JP"),
-                                             QStringLiteral("Noto Sans CJK JP")});
-    QFont::insertSubstitutions(kPGothicFace, {QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"),
-                                              QStringLiteral("IPAexGothic"),
-                                              QStringLiteral("Noto Sans CJK JP")});
+    QFont::insertSubstitutions(
+        kGothicFace, {QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic"), QStringLiteral("IPAexGothic"),
+                      QStringLiteral("Noto Sans Mono CJK JP"), QStringLiteral("Noto Sans CJK JP")});
+    QFont::insertSubstitutions(kPGothicFace,
+                               {QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic"),
+                                QStringLiteral("IPAexGothic"), QStringLiteral("Noto Sans CJK JP")});
 }
 
 QFont DesignFont(const QString& face, qreal pointSize)

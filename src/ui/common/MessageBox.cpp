@@ -51,10 +51,18 @@ void MessageBox::show(QWidget* parent, const QString& title, const QString& text
     }
     QMessageBox::Icon qtIcon = QMessageBox::NoIcon;
     switch (icon) {
-    case Icon::None: qtIcon = QMessageBox::NoIcon; break;
-    case Icon::Information: qtIcon = QMessageBox::Information; break;
-    case Icon::Exclamation: qtIcon = QMessageBox::Warning; break;
-    case Icon::Critical: qtIcon = QMessageBox::Critical; break;
+    case Icon::None:
+        qtIcon = QMessageBox::NoIcon;
+        break;
+    case Icon::Information:
+        qtIcon = QMessageBox::Information;
+        break;
+    case Icon::Exclamation:
+        qtIcon = QMessageBox::Warning;
+        break;
+    case Icon::Critical:
+        qtIcon = QMessageBox::Critical;
+        break;
     }
     QMessageBox box(qtIcon, title, text, QMessageBox::Ok, parent);
     box.setObjectName(QStringLiteral("MessageBox"));

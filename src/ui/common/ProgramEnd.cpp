@@ -1,10 +1,10 @@
 // ProgramEnd: closes the history and leaves without unwinding the event loop.
 #include "ui/common/ProgramEnd.h"
 
+#include "store/HistoryFile.h"
+
 #include <cstdio>
 #include <cstdlib>
-
-#include "store/HistoryFile.h"
 
 namespace zentrix::ui {
 namespace {

@@ -69,7 +69,7 @@ private:
     std::unique_ptr<ResultsWindow> m_results;
     RunLimits m_limits;
     std::optional<std::uint64_t> m_nextSeed;
-    std::vector<PredictionSet> m_sets; ///< the run's sets in order, for saving
+    std::vector<PredictionSet> m_sets;        ///< the run's sets in order, for saving
     std::unique_ptr<PredictionStore> m_store; ///< open from the save until the results window closes
 };
 

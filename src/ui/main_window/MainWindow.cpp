@@ -13,8 +13,8 @@
 #include "ui/main_window/HistoryEditorBinding.h"
 #include "ui/main_window/HistoryTransfer.h"
 #include "ui/main_window/MainWindowLayout.h"
-#include "ui/wheel_window/WheelWindow.h"
 #include "ui/predictions_window/PredictionsWindow.h"
+#include "ui/wheel_window/WheelWindow.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

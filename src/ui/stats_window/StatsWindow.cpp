@@ -1,9 +1,9 @@
 // StatsWindow: builds the tabs, fills them from the analysis layer, and exports the charts.
 #include "ui/stats_window/StatsWindow.h"
 
-#include "store/OutputFile.h"
 #include "generator/Feasibility.h"
 #include "store/HistoryFile.h"
+#include "store/OutputFile.h"
 #include "ui/common/AppIcon.h"
 #include "ui/common/Fonts.h"
 #include "ui/common/MessageBox.h"
@@ -333,14 +333,13 @@ bool StatsWindow::exportChartPng(const QString& fileName)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     RenderChart(chart->chart(), QSize(1000, 560)).save(&buffer, "PNG");
-    const OutputStatus written =
-        WriteOutputFile(fileName.toStdString(), std::string_view(bytes.constData(), std::size_t(bytes.size())),
-                        GuardedFiles(m_history.Path()));
+    const OutputStatus written = WriteOutputFile(
+        fileName.toStdString(), std::string_view(bytes.constData(), std::size_t(bytes.size())),
+        GuardedFiles(m_history.Path()));
     if (!written) {
-        MessageBox::show(
-            this, QStringLiteral("Zentrix"),
-            QString::fromStdString(DescribeOutputError(written, fileName.toStdString())),
-            MessageBox::Icon::Exclamation);
+        MessageBox::show(this, QStringLiteral("Zentrix"),
+                         QString::fromStdString(DescribeOutputError(written, fileName.toStdString())),
+                         MessageBox::Icon::Exclamation);
         return false;
     }
     return true;

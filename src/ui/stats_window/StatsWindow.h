@@ -50,7 +50,7 @@ struct StatsWindowControls
     QLabel* lblMeter = nullptr;
     QProgressBar* barSets = nullptr;     ///< share of all sets that pass, in 1/100 %
     QProgressBar* barBackTest = nullptr; ///< share of the past draws that passed, in 1/100 %
-    QLabel* lblMeterSummary = nullptr; ///< one line under the tabs, whatever tab is shown
+    QLabel* lblMeterSummary = nullptr;   ///< one line under the tabs, whatever tab is shown
     QPushButton* cmdPrint = nullptr;
     QPushButton* cmdSavePng = nullptr;
 };

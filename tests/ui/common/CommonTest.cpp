@@ -1,19 +1,19 @@
 // The shared window pieces: the icon, the Japanese face mapping and the message-box seam.
-#include <QFontDatabase>
-#include <QGroupBox>
-#include <QImage>
-#include <QStyleOptionGroupBox>
-#include <QFontInfo>
-#include <QWidget>
-#include <gtest/gtest.h>
-
+#include "store/HistoryFile.h"
+#include "support/TempDir.h"
 #include "ui/common/AppIcon.h"
 #include "ui/common/ClassicFrameStyle.h"
 #include "ui/common/Fonts.h"
 #include "ui/common/MessageBox.h"
 #include "ui/common/ProgramEnd.h"
-#include "store/HistoryFile.h"
-#include "support/TempDir.h"
+
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QGroupBox>
+#include <QImage>
+#include <QStyleOptionGroupBox>
+#include <QWidget>
+#include <gtest/gtest.h>
 
 namespace zentrix::ui {
 namespace {
@@ -39,7 +39,8 @@ TEST(MessageBox, InterceptorSeesTheBoxInsteadOfTheUser)
 {
     std::vector<MessageBox::Shown> seen;
     MessageBox::setInterceptor([&](const MessageBox::Shown& shown) { seen.push_back(shown); });
-    MessageBox::show(nullptr, QStringLiteral("入力エラー"), QStringLiteral("a\rb"), MessageBox::Icon::Exclamation);
+    MessageBox::show(nullptr, QStringLiteral("入力エラー"), QStringLiteral("a\rb"),
+                     MessageBox::Icon::Exclamation);
     MessageBox::setInterceptor({});
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].title, QStringLiteral("入力エラー"));
@@ -74,7 +75,8 @@ TEST(ClassicFrameStyle, CaptionSitsOnAGapInTheTopBorder)
     // Under the caption the line is interrupted; to the right of it the line is drawn.
     int drawnUnderCaption = 0;
     for (int x = caption.left(); x <= caption.right(); ++x)
-        drawnUnderCaption += image.pixelColor(x, lineY) != background && image.pixelColor(x, lineY + 1) != background;
+        drawnUnderCaption +=
+            image.pixelColor(x, lineY) != background && image.pixelColor(x, lineY + 1) != background;
     EXPECT_LT(drawnUnderCaption, caption.width() / 2);
     EXPECT_NE(image.pixelColor(caption.right() + 10, lineY), background);
 }
@@ -84,7 +86,9 @@ TEST(ProgramEnd, ClosesTheHistoryBeforeLeaving)
     test::TempDir dir;
     HistoryFile history(dir / "Loto6data.dt");
     ASSERT_TRUE(history.OpenHistory());
-    struct Ended {};
+    struct Ended
+    {
+    };
     SetProgramEndHook([] { throw Ended{}; });
     EXPECT_THROW(EndProgram(history), Ended);
     SetProgramEndHook({});

@@ -96,7 +96,8 @@ TEST_F(StatsWindowTest, MenuSitsBetweenTheDesignMenusWithItsOwnAccessKey)
     EXPECT_EQ(bar.front()->menu(), ui.mnuFile);
     EXPECT_EQ(bar.back()->menu(), ui.mnuHelp);
     QMenu* stats = Child<QMenu>(&window, QStringLiteral("mnuStats"));
-    EXPECT_TRUE(std::any_of(bar.begin() + 1, bar.end() - 1, [stats](QAction* a) { return a->menu() == stats; }));
+    EXPECT_TRUE(
+        std::any_of(bar.begin() + 1, bar.end() - 1, [stats](QAction* a) { return a->menu() == stats; }));
     EXPECT_EQ(stats->title(), QStringLiteral("統計(&S)"));
     EXPECT_EQ(QKeySequence::mnemonic(stats->title()), QKeySequence(Qt::ALT | Qt::Key_S));
     EXPECT_EQ(item->text(), QStringLiteral("統計と条件メーター(&T)..."));
@@ -132,7 +133,7 @@ TEST_F(StatsWindowTest, RangeSelectorRecomputesEveryView)
     ASSERT_NE(stats, nullptr);
     StatsWindowControls& c = stats->controls();
     EXPECT_FALSE(c.spnLast->isEnabled());
-    c.cboRange->setCurrentIndex(1); // 直近10回
+    c.cboRange->setCurrentIndex(1);                                            // 直近10回
     EXPECT_EQ(c.pages[0].tables[0]->item(0, 0)->text(), QStringLiteral("01")); // unsorted: number order
     EXPECT_EQ(c.pages[0].tables[0]->item(42, 0)->text(), QStringLiteral("43"));
     EXPECT_EQ(c.cboRange->currentText(), QStringLiteral("直近10回"));
