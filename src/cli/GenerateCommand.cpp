@@ -4,9 +4,7 @@
 #include "Commands.h"
 #include "DataFile.h"
 #include "HistoryTable.h"
-#include "ReportText.h"
 #include "SettingsOptions.h"
-#include "generator/DrawTable.h"
 #include "generator/GenerationRun.h"
 #include "generator/RandomSource.h"
 #include "generator/RunMessages.h"
@@ -15,7 +13,6 @@
 #include "store/Loto6.h"
 
 #include <CLI/CLI.hpp>
-#include <algorithm>
 #include <limits>
 #include <optional>
 #include <ostream>
@@ -90,22 +87,10 @@ int RunGenerate(const GenerateOptions& options, CliContext& context)
     const GenerationSettings settings = options.settings.settings();
     const RunResult result = GenerateSets(settings, *history, random, printer, limits);
     if (result.outcome != RunOutcome::Completed) {
-        // Weights of zero or no passing set may only be what a damaged file gives: then the file,
-        // not the settings, is what to name.
-        if (result.outcome == RunOutcome::NoPassingSet || result.outcome == RunOutcome::TooSlow) {
-            DrawTable table;
-            if (LoadDrawTable(*history, history->Latest(), table)) {
-                for (RecordNo d = 1; d <= table.Latest(); ++d) {
-                    const DrawRow& row = table.row(d);
-                    // Numbers outside 1..43 are no lottery draw at all: bytes of something else.
-                    if (std::any_of(row.begin(), row.end(), [](std::int16_t n) { return n < 1 || n > 43; })) {
-                        context.err << "データファイル「" << options.data << "」の第" << d
-                                    << "回は当選番号ではない値（" << DrawRowText(row)
-                                    << "）を持っています。データファイルが壊れているか、別のファイルです。\n";
-                        return kExitDataFile;
-                    }
-                }
-            }
+        if (const std::string damaged = DescribeDamagedHistory(result, *history, options.data);
+            !damaged.empty()) {
+            context.err << damaged << '\n';
+            return kExitDataFile;
         }
         context.err << DescribeRunOutcome(result, options.data) << '\n';
         return ExitCodeFor(result.outcome);

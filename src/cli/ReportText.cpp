@@ -1,19 +1,9 @@
 // ReportText: numbers, draws and shares as the reports print them.
 #include "ReportText.h"
 
-#include "store/Loto6.h"
-
 #include <cstdio>
 
 namespace zentrix::cli {
-
-std::string DrawRowText(const DrawRow& row)
-{
-    std::string text;
-    for (std::size_t i = 0; i < 6; ++i)
-        text += (i > 0 ? " , " : "") + NumberText(row[i]);
-    return text + " ボーナス " + NumberText(row[6]);
-}
 
 std::string GroupDigits(std::int64_t value)
 {

@@ -8,9 +8,6 @@
 
 namespace zentrix::cli {
 
-/// "01 , 02 , 10 , 13 , 27 , 30 ボーナス 39": a stored draw for reports.
-std::string DrawRowText(const DrawRow& row);
-
 /// 6096454 -> "6,096,454".
 std::string GroupDigits(std::int64_t value);
 

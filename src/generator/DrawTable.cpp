@@ -2,6 +2,7 @@
 #include "DrawTable.h"
 
 #include "store/HistoryFile.h"
+#include "store/Loto6.h"
 
 namespace zentrix {
 
@@ -12,6 +13,14 @@ DrawRow MakeDrawRow(const DrawRecord& record)
         row[i] = record.Numbers[i];
     row[6] = record.Bonus;
     return row;
+}
+
+std::string DrawRowText(const DrawRow& row)
+{
+    std::string text;
+    for (std::size_t i = 0; i < 6; ++i)
+        text += (i > 0 ? " , " : "") + NumberText(row[i]);
+    return text + " ボーナス " + NumberText(row[6]);
 }
 
 StoreStatus LoadDrawTable(HistoryFile& history, RecordNo latest, DrawTable& table)

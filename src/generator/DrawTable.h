@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace zentrix {
@@ -26,6 +27,9 @@ struct DrawTable
 };
 
 DrawRow MakeDrawRow(const DrawRecord& record);
+
+/// "01 , 02 , 10 , 13 , 27 , 30 ボーナス 39": a stored draw for reports and messages.
+std::string DrawRowText(const DrawRow& row);
 
 /// Reads records 1..latest in ascending order, each through ReadDraw into the store's
 /// CurrentRecord, and copies their numbers and bonus into `table` (replacing what it held).

@@ -1,6 +1,10 @@
 // RunMessages: the messages of a run that keeps no set.
 #include "RunMessages.h"
 
+#include "store/HistoryFile.h"
+#include "store/Loto6.h"
+
+#include <algorithm>
 #include <string>
 
 namespace zentrix {
@@ -69,6 +73,32 @@ std::string DescribeRunOutcome(const RunResult& result, const std::string& dataF
         return DescribeStoreError(result.store, dataFileName);
     }
     return {};
+}
+
+RecordNo FirstDamagedDraw(const DrawTable& table)
+{
+    for (RecordNo d = 1; d <= table.Latest(); ++d) {
+        const DrawRow& row = table.row(d);
+        if (!std::all_of(row.begin(), row.end(), [](std::int16_t n) { return IsLotoNumber(n); }))
+            return d;
+    }
+    return 0;
+}
+
+std::string DescribeDamagedHistory(const RunResult& result, HistoryFile& history,
+                                   const std::string& dataFileName)
+{
+    if (result.outcome != RunOutcome::NoPassingSet && result.outcome != RunOutcome::TooSlow)
+        return {};
+    DrawTable table;
+    if (!LoadDrawTable(history, history.Latest(), table))
+        return {};
+    const RecordNo damaged = FirstDamagedDraw(table);
+    if (damaged == 0)
+        return {};
+    return "データファイル「" + dataFileName + "」の第" + std::to_string(damaged) +
+           "回は当選番号ではない値（" + DrawRowText(table.row(damaged)) +
+           "）を持っています。データファイルが壊れているか、別のファイルです。";
 }
 
 } // namespace zentrix

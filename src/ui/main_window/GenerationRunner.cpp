@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <algorithm>
+#include <string>
 #include <utility>
 
 namespace zentrix::ui {
@@ -56,7 +57,8 @@ void GenerationRunner::cmdGen_Click()
         EndProgram(m_window.history());
     }
     const std::string fileName = m_window.history().Path().filename().string();
-    QString text = QString::fromStdString(DescribeRunOutcome(result, fileName));
+    const std::string damaged = DescribeDamagedHistory(result, m_window.history(), fileName);
+    QString text = QString::fromStdString(damaged.empty() ? DescribeRunOutcome(result, fileName) : damaged);
     if (result.outcome == RunOutcome::TooFewDraws)
         text += QStringLiteral(
             "\n当選番号の CSV は、メニューの「ファイル → 当選番号の取り込み…」で取り込めます。");

@@ -29,7 +29,9 @@ class ResultsWindow;
  * seed of its own, which the batch keeps.
  *
  * A contradiction in the settings shows its message and ends the program; any other outcome
- * without sets shows why in a message box and the program goes on.
+ * without sets shows why in a message box and the program goes on. When the history holds a draw
+ * that is no draw at all (numbers outside 1..43), a run without sets names the damaged data file
+ * instead of the weights or settings.
  */
 class GenerationRunner : public QObject, private RunObserver
 {

@@ -345,6 +345,26 @@ INSTANTIATE_TEST_SUITE_P(
                                  "Loto6data.dt"}),
     [](const ::testing::TestParamInfo<NoSetsCase>& info) { return std::string(info.param.name); });
 
+TEST_F(GenerationRunnerTest, ADamagedDataFileIsNamedInsteadOfTheSettings)
+{
+    // Twenty records of 0xFF bytes: numbers of -1, which no weight counts.
+    const DrawRecord filledWithFF = Draw({-1, -1, -1, -1, -1, -1}, -1, -1);
+    open(std::vector<DrawRecord>(20, filledWithFF));
+    SetProgramEndHook([] { ADD_FAILURE() << "the program must go on"; });
+    EXPECT_FALSE(generate(5).shown);
+    ASSERT_EQ(m_messages.size(), 1u);
+    const QString text = m_messages[0].text;
+    EXPECT_EQ(m_messages[0].icon, MessageBox::Icon::Exclamation);
+    EXPECT_TRUE(
+        text.startsWith(QStringLiteral("データファイル「Loto6data.dt」の第1回は当選番号ではない値（")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("データファイルが壊れているか、別のファイルです。")))
+        << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("重み"))) << text.toStdString();
+    expectBackToIdle();
+    EXPECT_TRUE(m_history->IsOpen());
+}
+
 TEST_F(GenerationRunnerTest, AfterSuchAMessageTheNextRunWorks)
 {
     open({Draw({2, 4, 6, 8, 10, 12}, 14), Draw({2, 4, 6, 8, 10, 13}, 15)});
