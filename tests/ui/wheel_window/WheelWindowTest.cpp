@@ -340,5 +340,33 @@ TEST_F(WheelMenu, ToolsMenuOpensOneWheelWindow)
     opened->close();
 }
 
+TEST_F(WheelMenu, WheelFromTheMenuIsSavedBesideTheHistoryForTheNextDraw)
+{
+    MessageBox::setInterceptor([](const MessageBox::Shown&) {});
+    auto* item = test::Child<QAction>(&window, QStringLiteral("mnuToolsWheel"));
+    ASSERT_NE(item, nullptr);
+    item->trigger();
+    auto* wheelWindow = window.findChild<WheelWindow*>();
+    ASSERT_NE(wheelWindow, nullptr);
+    WheelWindowControls& controls = wheelWindow->controls();
+    for (int n = 1; n <= 8; ++n)
+        QTest::mouseClick(controls.cmdNumber[std::size_t(n)], Qt::LeftButton);
+    QSignalSpy finished(wheelWindow, &WheelWindow::runFinished);
+    QTest::mouseClick(controls.cmdRun, Qt::LeftButton);
+    ASSERT_TRUE(finished.wait(30000));
+    QSignalSpy changed(&window, &MainWindow::predictionsChanged);
+    QTest::mouseClick(controls.cmdSave, Qt::LeftButton);
+    MessageBox::setInterceptor({});
+    EXPECT_EQ(changed.size(), 1); // an open 予想履歴 window lists it at once
+
+    const std::vector<Batch> batches = SavedBatches(window.predictionsDatabase());
+    ASSERT_EQ(batches.size(), 1u);
+    EXPECT_EQ(window.predictionsDatabase().parent_path(), history.Path().parent_path());
+    EXPECT_EQ(batches[0].draw, int(history.Latest()) + 1);
+    EXPECT_EQ(batches[0].source, BatchSource::Wheel);
+    EXPECT_EQ(batches[0].sets.size(), wheelWindow->tickets().size());
+    wheelWindow->close();
+}
+
 } // namespace
 } // namespace zentrix::ui
