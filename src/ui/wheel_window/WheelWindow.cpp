@@ -2,6 +2,7 @@
 #include "ui/wheel_window/WheelWindow.h"
 
 #include "predictions/PredictionStore.h"
+#include "predictions/WheelBatch.h"
 #include "ui/common/MessageBox.h"
 #include "ui/results_window/LinePrinter.h"
 #include "ui/results_window/PrintDialog.h"
@@ -378,38 +379,14 @@ void WheelWindow::setSaving(WheelSaving saving)
 
 std::string WheelWindow::savedNote() const
 {
-    auto numbers = [](const std::vector<int>& list) {
-        std::string text;
-        for (const int n : list)
-            text += (text.empty() ? "" : " ") +
-                    QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0')).toStdString();
-        return text;
-    };
-    std::string note = "組み合わせ保証 " + wheel::GuaranteeLabel(m_shownRequest.guarantee) + " 数字 " +
-                       numbers(m_shownRequest.picks);
-    if (!m_shownRequest.keys.empty())
-        note += " 軸 " + numbers(m_shownRequest.keys);
-    return note;
+    return WheelNote(m_shownRequest);
 }
 
 void WheelWindow::cmdSaveClicked()
 {
     if (m_tickets.empty() || running() || !m_saving.database || !m_saving.nextDraw)
         return;
-    NewBatch batch;
-    batch.createdAt = NowSeconds();
-    batch.draw = m_saving.nextDraw();
-    batch.source = BatchSource::Wheel;
-    batch.seed = 0; // a wheel cannot be made again from a seed
-    batch.settings.setCount = int(m_tickets.size());
-    batch.note = savedNote();
-    batch.sets.reserve(m_tickets.size());
-    for (const wheel::Ticket& ticket : m_tickets) {
-        PredictionSet set{};
-        for (std::size_t i = 0; i < set.size(); ++i)
-            set[i] = static_cast<std::int16_t>(ticket[i]);
-        batch.sets.push_back(set);
-    }
+    const NewBatch batch = MakeWheelBatch(m_shownRequest, m_tickets, m_saving.nextDraw(), NowSeconds());
     PredictionStore store(m_saving.database());
     std::int64_t id = 0;
     PredictionsStatus saved = store.open(PredictionStore::Mode::CreateIfMissing);
