@@ -167,8 +167,14 @@ int RunShow(const PredictionsOptions& options, CliContext& context)
     std::string text = "予想 No." + std::to_string(batch.id) + "（" + FormatLocalTime(batch.createdAt) +
                        ", " + SourceName(batch.source) + "）第" + std::to_string(batch.draw) + "回の予想 " +
                        std::to_string(batch.sets.size()) + "組\n";
-    text += "設定: " + DescribeSettings(batch.settings) + "\n種: " + std::to_string(batch.seed) + "\n";
-    text += "再現: " + RepeatCommand(batch, options.data) + "\n";
+    if (IsRepeatable(batch.source)) {
+        text += "設定: " + DescribeSettings(batch.settings) + "\n種: " + std::to_string(batch.seed) + "\n";
+        text += "再現: " + RepeatCommand(batch, options.data) + "\n";
+    } else {
+        // A wheel comes from the picks and the search, not from a seed and the history.
+        text += "設定: " + DescribeMaking(batch.source, batch.settings, batch.note) +
+                "\n種: なし（組み合わせ保証の組み合わせは種から作り直せません）\n";
+    }
     if (draw)
         text += "第" + std::to_string(batch.draw) + "回の当選番号: " + DrawText(*draw) + "\n";
     else if (history)
@@ -264,8 +270,8 @@ int RunExportSaved(const PredictionsOptions& options, CliContext& context)
             return;
         found = true;
         Batch batch;
-        static_cast<NewBatch&>(batch) = {header.createdAt, header.draw,     header.source,
-                                         header.seed,      header.settings, sets};
+        static_cast<NewBatch&>(batch) = {header.createdAt, header.draw, header.source, header.seed,
+                                         header.settings,  sets,        header.note};
         batch.id = header.id;
         blocks.push_back(PredictionsCsvLines(batch, history ? *history : empty));
     });

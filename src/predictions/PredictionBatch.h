@@ -3,6 +3,7 @@
 
 #include "generator/GenerationSettings.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -14,7 +15,11 @@ enum class BatchSource
 {
     Window,      ///< the desktop program's ジェネレート
     CommandLine, ///< zentrix-cli generate
+    Wheel,       ///< the 組み合わせ保証 window: tickets with a proved guarantee, no seed or settings
 };
+
+/// The most tickets a wheel batch may hold (a generation run keeps at most kMaxSetCount sets).
+inline constexpr std::size_t kMaxWheelBatchSets = 50000;
 
 /// A generation run as it is saved. `settings.setCount` is the number of sets asked for, which a
 /// completed run always delivers, so it equals sets.size().
@@ -26,6 +31,9 @@ struct NewBatch
     std::uint64_t seed = 0; ///< RandomSource(seed) with the same settings and draws 1..draw-1 repeats it
     GenerationSettings settings;
     std::vector<PredictionSet> sets; ///< in the order the run kept them
+    /// What made a wheel batch (its guarantee and picks); empty for a generation run, whose
+    /// settings and seed describe it.
+    std::string note;
 };
 
 /// A saved batch with the number the store gave it. Numbers are never reused after a delete.

@@ -71,7 +71,27 @@ bool WriteAll(int fd, const std::string& text)
 
 std::string SourceName(BatchSource source)
 {
-    return source == BatchSource::CommandLine ? "CLI" : "窓";
+    switch (source) {
+    case BatchSource::CommandLine:
+        return "CLI";
+    case BatchSource::Wheel:
+        return "保証";
+    case BatchSource::Window:
+        break;
+    }
+    return "窓";
+}
+
+std::string DescribeMaking(BatchSource source, const GenerationSettings& settings, const std::string& note)
+{
+    if (source != BatchSource::Wheel)
+        return DescribeSettings(settings);
+    return note.empty() ? std::string("組み合わせ保証") : note;
+}
+
+bool IsRepeatable(BatchSource source)
+{
+    return source != BatchSource::Wheel;
 }
 
 std::string TierSummary(const BatchScore& score)
@@ -110,7 +130,8 @@ std::string PredictionsCsvLines(const Batch& batch, const DrawTable& history)
     const std::optional<DrawRow> draw = StoredDraw(history, batch.draw);
     const std::string front = std::to_string(batch.id) + ',' + CsvField(FormatLocalTime(batch.createdAt)) +
                               ',' + std::to_string(batch.draw) + ',' + SourceName(batch.source) + ',' +
-                              std::to_string(batch.seed) + ',' + CsvField(DescribeSettings(batch.settings));
+                              std::to_string(batch.seed) + ',' +
+                              CsvField(DescribeMaking(batch.source, batch.settings, batch.note));
     std::string lines;
     for (std::size_t row = 0; row < batch.sets.size(); ++row) {
         lines += front;

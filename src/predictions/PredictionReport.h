@@ -15,6 +15,12 @@ namespace zentrix {
 /// "窓" (the window) or "CLI".
 std::string SourceName(BatchSource source);
 
+/// How the batch was made, for the lists: a run's settings, or a wheel's note (its guarantee).
+std::string DescribeMaking(BatchSource source, const GenerationSettings& settings, const std::string& note);
+
+/// True when zentrix-cli generate --seed makes the same sets again (not for a wheel).
+bool IsRepeatable(BatchSource source);
+
 /// "5等 2, 4等 1" (counts of the tiers won, best first), "当選なし", or "未抽選" before the draw.
 std::string TierSummary(const BatchScore& score);
 

@@ -31,12 +31,14 @@ constexpr const char* kMigrations[] = {
     // 2: which program made the batch (the first version knew only the window); lists by draw.
     "ALTER TABLE batch ADD COLUMN source INTEGER NOT NULL DEFAULT 0;"
     "CREATE INDEX batch_by_draw ON batch(draw);",
+    // 3: batches from the wheel window (source 2), described by a note instead of settings and seed.
+    "ALTER TABLE batch ADD COLUMN note TEXT NOT NULL DEFAULT '';",
 };
 static_assert(std::size(kMigrations) == PredictionStore::kSchemaVersion);
 
 constexpr const char* kSelectColumns =
     "SELECT id, created_at, draw, source, seed, set_count, weighting_on, weight_basis, total_level,"
-    " time_axis_level, parity_on, parity_level, carry_count, consecutive_on, sets FROM batch";
+    " time_axis_level, parity_on, parity_level, carry_count, consecutive_on, sets, note FROM batch";
 
 /// A prepared statement, finalized with its scope.
 class Statement
@@ -94,7 +96,9 @@ bool IsValidSet(const PredictionSet& set)
 
 bool IsValidBatch(const NewBatch& batch)
 {
-    return batch.draw >= 1 && !batch.sets.empty() && batch.sets.size() <= std::size_t{kMaxSetCount} &&
+    const std::size_t most =
+        batch.source == BatchSource::Wheel ? kMaxWheelBatchSets : std::size_t{kMaxSetCount};
+    return batch.draw >= 1 && !batch.sets.empty() && batch.sets.size() <= most &&
            std::all_of(batch.sets.begin(), batch.sets.end(), IsValidSet);
 }
 
@@ -104,7 +108,17 @@ BatchHeader ReadHeader(const Statement& row)
     header.id = row.integer(0);
     header.createdAt = row.integer(1);
     header.draw = static_cast<int>(row.integer(2));
-    header.source = row.integer(3) == 1 ? BatchSource::CommandLine : BatchSource::Window;
+    switch (row.integer(3)) {
+    case 1:
+        header.source = BatchSource::CommandLine;
+        break;
+    case 2:
+        header.source = BatchSource::Wheel;
+        break;
+    default:
+        header.source = BatchSource::Window;
+        break;
+    }
     header.seed = static_cast<std::uint64_t>(row.integer(4));
     GenerationSettings& s = header.settings;
     s.setCount = static_cast<int>(row.integer(5));
@@ -116,6 +130,8 @@ BatchHeader ReadHeader(const Statement& row)
     s.parityLevel = static_cast<int>(row.integer(11));
     s.carryCount = static_cast<int>(row.integer(12));
     s.consecutiveOn = row.integer(13) != 0;
+    if (const unsigned char* note = sqlite3_column_text(row.get(), 15))
+        header.note = reinterpret_cast<const char*>(note);
     return header;
 }
 
@@ -355,13 +371,13 @@ PredictionsStatus PredictionStore::insert(const NewBatch& batch)
 {
     Statement insert(m_db, "INSERT INTO batch(created_at, draw, source, seed, set_count, weighting_on,"
                            " weight_basis, total_level, time_axis_level, parity_on, parity_level,"
-                           " carry_count, consecutive_on, sets) VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+                           " carry_count, consecutive_on, sets, note) VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
     if (insert.prepared() != SQLITE_OK)
         return FailureFor(insert.prepared(), m_db, PredictionsError::WriteFailed);
     const GenerationSettings& s = batch.settings;
     insert.bind(1, batch.createdAt);
     insert.bind(2, batch.draw);
-    insert.bind(3, batch.source == BatchSource::CommandLine ? 1 : 0);
+    insert.bind(3, batch.source == BatchSource::CommandLine ? 1 : batch.source == BatchSource::Wheel ? 2 : 0);
     insert.bind(4, static_cast<std::int64_t>(batch.seed));
     insert.bind(5, s.setCount);
     insert.bind(6, s.weightingOn);
@@ -374,6 +390,8 @@ PredictionsStatus PredictionStore::insert(const NewBatch& batch)
     insert.bind(13, s.consecutiveOn);
     const std::string bytes = EncodeSets(batch.sets);
     sqlite3_bind_blob(insert.get(), 14, bytes.data(), static_cast<int>(bytes.size()), SQLITE_STATIC);
+    sqlite3_bind_text(insert.get(), 15, batch.note.data(), static_cast<int>(batch.note.size()),
+                      SQLITE_STATIC);
     if (const int rc = insert.step(); rc != SQLITE_DONE)
         return FailureFor(rc, m_db, PredictionsError::WriteFailed);
     return {};
@@ -426,6 +444,7 @@ PredictionsStatus PredictionStore::load(std::int64_t id, Batch& batch)
     batch.source = header.source;
     batch.seed = header.seed;
     batch.settings = header.settings;
+    batch.note = header.note;
     return {};
 }
 

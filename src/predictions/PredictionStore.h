@@ -49,15 +49,16 @@ struct BatchHeader
     BatchSource source = BatchSource::Window;
     std::uint64_t seed = 0;
     GenerationSettings settings;
+    std::string note; ///< see NewBatch::note
 };
 
 /**
  * The predictions database `zentrix-predictions.sqlite3`, always in the same folder as the history
- * file. It holds one row per batch: when it ran, the predicted draw, the nine settings, the seed and
- * the sets (six bytes per set, in order). The schema's version is PRAGMA user_version; an older
- * database is brought up to date in one transaction when it is opened for writing, a newer one is
- * refused and left as it is. The journal is in WAL mode and every change is one transaction, so a
- * program killed while saving leaves the batch whole or absent.
+ * file. It holds one row per batch: when it ran, the predicted draw, which program made it, the nine
+ * settings, the seed, a note (a wheel's guarantee) and the sets (six bytes per set, in order). The schema's
+ * version is PRAGMA user_version; an older database is brought up to date in one transaction when it is
+ * opened for writing, a newer one is refused and left as it is. The journal is in WAL mode and every change
+ * is one transaction, so a program killed while saving leaves the batch whole or absent.
  *
  * A database that cannot be read, is locked, damaged or newer is never written, replaced or
  * repaired: the status says why, and the caller goes on without it.
@@ -66,7 +67,7 @@ class PredictionStore
 {
 public:
     static constexpr std::string_view kFileName = "zentrix-predictions.sqlite3";
-    static constexpr int kSchemaVersion = 2;
+    static constexpr int kSchemaVersion = 3;
 
     /// The database beside the history file `dataFile` (the working folder for a bare name).
     static std::filesystem::path PathBeside(const std::filesystem::path& dataFile);

@@ -63,7 +63,7 @@ protected:
         std::vector<Batch> batches;
         store.forEach([&](const BatchHeader& h, const auto& sets) {
             Batch b;
-            static_cast<NewBatch&>(b) = {h.createdAt, h.draw, h.source, h.seed, h.settings, sets};
+            static_cast<NewBatch&>(b) = {h.createdAt, h.draw, h.source, h.seed, h.settings, sets, h.note};
             b.id = h.id;
             batches.push_back(b);
         });
@@ -176,6 +176,36 @@ TEST_F(PredictionsCommandTest, CheckAgreesWithCheckingThePrintedSets)
             << reference.out;
     }
     EXPECT_NE(checked.out.find("照合済み 2件 70組, 購入額 ¥14,000"), std::string::npos) << checked.out;
+}
+
+TEST_F(PredictionsCommandTest, WheelBatchIsShownWithItsGuaranteeAndNoRepeatCommand)
+{
+    NewBatch wheel;
+    wheel.createdAt = 1700000000;
+    wheel.draw = 61;
+    wheel.source = BatchSource::Wheel;
+    wheel.note = "組み合わせ保証 3個一致で5等を保証（3 if 3） 数字 01 02 03 04 05 06 07";
+    wheel.settings.setCount = 2;
+    wheel.sets = {{1, 2, 3, 4, 5, 6}, {1, 2, 3, 4, 5, 7}};
+    {
+        PredictionStore store(database());
+        ASSERT_TRUE(store.open(PredictionStore::Mode::CreateIfMissing));
+        ASSERT_TRUE(store.save(wheel));
+    }
+    const CliRun shown = run({"predictions", "show", "1"});
+    ASSERT_EQ(shown.status, kExitOk) << shown.err;
+    EXPECT_NE(shown.out.find("保証）第61回の予想 2組"), std::string::npos) << shown.out;
+    EXPECT_NE(shown.out.find("設定: " + wheel.note + "\n"), std::string::npos) << shown.out;
+    EXPECT_EQ(shown.out.find("zentrix-cli generate"), std::string::npos) << shown.out;
+    EXPECT_EQ(shown.out.find("再現:"), std::string::npos) << shown.out;
+    EXPECT_NE(shown.out.find("001→01 , 02 , 03 , 04 , 05 , 06"), std::string::npos) << shown.out;
+
+    const CliRun list = run({"predictions", "list"});
+    ASSERT_EQ(list.status, kExitOk) << list.err;
+    EXPECT_NE(list.out.find("保証"), std::string::npos) << list.out;
+    const CliRun exported = run({"predictions", "export"});
+    ASSERT_EQ(exported.status, kExitOk) << exported.err;
+    EXPECT_NE(exported.out.find(",保証,0," + wheel.note + ",1,"), std::string::npos) << exported.out;
 }
 
 TEST_F(PredictionsCommandTest, ListShowsNewestFirstAndFiltersByDraw)

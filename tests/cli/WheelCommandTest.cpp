@@ -1,6 +1,9 @@
 // zentrix-cli wheel: the printed wheel, the summary, ranges, keys and bad input.
 #include "Commands.h"
 #include "NumberList.h"
+#include "predictions/PredictionStore.h"
+#include "support/HistoryFixtures.h"
+#include "support/TempDir.h"
 #include "wheel/WheelVerifier.h"
 
 #include <CLI/CLI.hpp>
@@ -137,6 +140,61 @@ TEST(NumberListTest, ListsAndRanges)
     EXPECT_EQ(ParseGuaranteeText(" 5 / 6 "), (std::pair{5, 6}));
     for (const char* bad : {"3", "3/", "/3", "3/4/5", "a/b", "3-4"})
         EXPECT_FALSE(ParseGuaranteeText(bad)) << bad;
+}
+
+class WheelSaveTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { zentrix::test::WriteHistory(data(), zentrix::test::SyntheticHistory(60, 5)); }
+    std::filesystem::path data() const { return m_dir / "Loto6data.dt"; }
+    std::filesystem::path database() const { return m_dir / "zentrix-predictions.sqlite3"; }
+
+    zentrix::test::TempDir m_dir;
+};
+
+TEST_F(WheelSaveTest, SaveKeepsThePrintedTicketsAsABatchForTheNextDraw)
+{
+    const CliRun plain = RunWheelCli({"--numbers", "1-9", "--guarantee", "3/3", "--data", data().string()});
+    ASSERT_EQ(plain.status, kExitOk) << plain.err;
+    EXPECT_FALSE(std::filesystem::exists(database())); // only --save writes
+
+    const CliRun run = RunWheelCli(
+        {"--numbers", "1-9", "--key", "4", "--guarantee", "3/3", "--save", "--data", data().string()});
+    ASSERT_EQ(run.status, kExitOk) << run.err;
+    EXPECT_NE(run.err.find("第61回の予想（予想 No.1）として保存しました。"), std::string::npos) << run.err;
+    const std::vector<wheel::Ticket> printed = Tickets(run.out);
+    ASSERT_FALSE(printed.empty());
+
+    PredictionStore store(database());
+    ASSERT_TRUE(store.open(PredictionStore::Mode::ExistingOnly));
+    Batch batch;
+    ASSERT_TRUE(store.load(1, batch));
+    EXPECT_EQ(batch.draw, 61);
+    EXPECT_EQ(batch.source, BatchSource::Wheel);
+    EXPECT_EQ(batch.seed, 0u);
+    EXPECT_NE(batch.note.find("数字 01 02 03 04 05 06 07 08 09 軸 04"), std::string::npos) << batch.note;
+    ASSERT_EQ(batch.sets.size(), printed.size());
+    for (std::size_t i = 0; i < printed.size(); ++i) {
+        for (std::size_t k = 0; k < 6; ++k)
+            EXPECT_EQ(batch.sets[i][k], printed[i][k]) << "ticket " << i;
+    }
+}
+
+TEST_F(WheelSaveTest, UnusableDataOrDatabaseIsReportedAndLosesNothing)
+{
+    const CliRun missing = RunWheelCli(
+        {"--numbers", "1-9", "--guarantee", "3/3", "--save", "--data", (m_dir / "none.dt").string()});
+    EXPECT_EQ(missing.status, kExitDataFile);
+    EXPECT_TRUE(missing.out.empty()); // refused before any search
+    EXPECT_FALSE(std::filesystem::exists(m_dir / "zentrix-predictions.sqlite3"));
+
+    std::filesystem::create_directory(database()); // a folder in the database's place
+    const CliRun blocked =
+        RunWheelCli({"--numbers", "1-9", "--guarantee", "3/3", "--save", "--data", data().string()});
+    EXPECT_EQ(blocked.status, kExitFailure);
+    EXPECT_FALSE(Tickets(blocked.out).empty()); // the wheel is printed all the same
+    EXPECT_NE(blocked.err.find("（組み合わせは保存されていません）"), std::string::npos) << blocked.err;
+    EXPECT_TRUE(std::filesystem::is_directory(database()));
 }
 
 } // namespace

@@ -27,7 +27,7 @@ protected:
         std::vector<Batch> batches;
         const PredictionsStatus listed = store.forEach([&](const BatchHeader& h, const auto& sets) {
             Batch b;
-            static_cast<NewBatch&>(b) = {h.createdAt, h.draw, h.source, h.seed, h.settings, sets};
+            static_cast<NewBatch&>(b) = {h.createdAt, h.draw, h.source, h.seed, h.settings, sets, h.note};
             b.id = h.id;
             batches.push_back(b);
         });
@@ -138,12 +138,81 @@ TEST_F(PredictionStoreTest, FirstVersionIsMigratedKeepingItsBatches)
     ASSERT_EQ(old.sets.size(), 1u);
     EXPECT_EQ(old.sets[0], (PredictionSet{1, 2, 3, 4, 5, 6}));
     store.close();
-    EXPECT_EQ(QuerySql(file(), "PRAGMA user_version"), "2");
+    EXPECT_EQ(QuerySql(file(), "PRAGMA user_version"), std::to_string(PredictionStore::kSchemaVersion));
     EXPECT_EQ(QuerySql(file(), "SELECT name FROM sqlite_master WHERE type = 'index'"), "batch_by_draw");
 
     PredictionStore writer(file());
     ASSERT_TRUE(writer.open(PredictionStore::Mode::CreateIfMissing));
     EXPECT_GT(saveSample(writer, 1501, 2, 1), 7);
+}
+
+TEST_F(PredictionStoreTest, WheelBatchKeepsItsSourceNoteAndEveryTicket)
+{
+    PredictionStore store(file());
+    ASSERT_TRUE(store.open(PredictionStore::Mode::CreateIfMissing));
+    // A wheel may hold more tickets than a generation run keeps sets.
+    NewBatch wheel = SampleBatch(2038, 100, 2);
+    wheel.sets.insert(wheel.sets.end(), wheel.sets.begin(), wheel.sets.begin() + 50);
+    wheel.source = BatchSource::Wheel;
+    wheel.seed = 0;
+    wheel.note = "組み合わせ保証 3個一致で5等を保証（3 if 3） 数字 01 02 03 04 05 06 07";
+    std::int64_t id = 0;
+    ASSERT_TRUE(store.save(wheel, &id));
+    saveSample(store, 2038, 3, 1); // a later run keeps its own source
+
+    Batch loaded;
+    ASSERT_TRUE(store.load(id, loaded));
+    EXPECT_EQ(loaded.source, BatchSource::Wheel);
+    EXPECT_EQ(loaded.note, wheel.note);
+    EXPECT_EQ(loaded.seed, 0u);
+    EXPECT_EQ(loaded.sets, wheel.sets);
+    const std::vector<Batch> listed = all(store);
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_EQ(listed[0].source, BatchSource::CommandLine); // variant 1 is a command-line run
+    EXPECT_TRUE(listed[0].note.empty());
+    EXPECT_EQ(listed[1].source, BatchSource::Wheel);
+    EXPECT_EQ(listed[1].note, wheel.note);
+
+    // A generation run is still held to its own limit, and a wheel to its own.
+    NewBatch tooManySets = wheel;
+    tooManySets.source = BatchSource::Window;
+    EXPECT_EQ(store.save(tooManySets).error, PredictionsError::InvalidBatch);
+    NewBatch hugeWheel = wheel;
+    hugeWheel.sets.resize(kMaxWheelBatchSets + 1, wheel.sets[0]);
+    EXPECT_EQ(store.save(hugeWheel).error, PredictionsError::InvalidBatch);
+    std::int64_t count = 0;
+    ASSERT_TRUE(store.count(count));
+    EXPECT_EQ(count, 2);
+}
+
+TEST_F(PredictionStoreTest, SecondVersionGainsTheNoteColumnAndKeepsItsSources)
+{
+    {
+        PredictionStore store(file());
+        ASSERT_TRUE(store.open(PredictionStore::Mode::CreateIfMissing));
+        saveSample(store, 10, 2, 0);
+    }
+    // Back to the second schema as an older Zentrix left it, with a batch from the command line.
+    ASSERT_EQ(ExecSql(file(), "DROP TABLE batch; CREATE TABLE batch(id INTEGER PRIMARY KEY AUTOINCREMENT,"
+                              " created_at INTEGER NOT NULL, draw INTEGER NOT NULL, seed INTEGER NOT NULL,"
+                              " set_count INTEGER NOT NULL, weighting_on INTEGER NOT NULL, weight_basis"
+                              " INTEGER NOT NULL, total_level INTEGER NOT NULL, time_axis_level INTEGER NOT"
+                              " NULL, parity_on INTEGER NOT NULL, parity_level INTEGER NOT NULL,"
+                              " carry_count INTEGER NOT NULL, consecutive_on INTEGER NOT NULL, sets BLOB NOT"
+                              " NULL, source INTEGER NOT NULL DEFAULT 0);"
+                              "INSERT INTO batch VALUES(3, 1700000000, 1600, 42, 1, 1, 0, 1, 1, 1, 4, 1, 1,"
+                              " x'010203040506', 1);"
+                              "PRAGMA user_version = 2;"),
+              "");
+    PredictionStore store(file());
+    ASSERT_TRUE(store.open(PredictionStore::Mode::ExistingOnly));
+    Batch old;
+    ASSERT_TRUE(store.load(3, old));
+    EXPECT_EQ(old.source, BatchSource::CommandLine);
+    EXPECT_EQ(old.seed, 42u);
+    EXPECT_TRUE(old.note.empty());
+    store.close();
+    EXPECT_EQ(QuerySql(file(), "PRAGMA user_version"), "3");
 }
 
 /// Databases the store must refuse without changing a byte of them.

@@ -304,7 +304,11 @@ void MainWindow::buildMenus()
     m_ui.mnuHelpItem[2] = m_ui.mnuHelp->addAction(QStringLiteral("免責次項(&M)"));
     m_ui.mnuHelpItem[3] = m_ui.mnuHelp->addAction(QStringLiteral("バージョン情報(&V)"));
     // Tools of our own go between the two menus of the original program.
-    WheelWindow::AddMenu(*menuBar(), m_ui.mnuHelp->menuAction(), this);
+    WheelSaving saving;
+    saving.database = [this] { return predictionsDatabase(); };
+    saving.nextDraw = [this] { return int(m_history.Latest()) + 1; };
+    saving.saved = [this] { emit predictionsChanged(); };
+    WheelWindow::AddMenu(*menuBar(), m_ui.mnuHelp->menuAction(), this, saving);
 
     for (int i = 0; i < int(m_ui.mnuFileItem.size()); ++i) {
         m_ui.mnuFileItem[i]->setObjectName(QStringLiteral("mnuFileItem_%1").arg(i));

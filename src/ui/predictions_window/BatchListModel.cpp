@@ -138,7 +138,7 @@ QVariant BatchListModel::data(const QModelIndex& index, int role) const
     case FifthPrize:
         return score.scored ? Text(YenText(score.tally.fifthPrizeYen())) : QStringLiteral("-");
     case Settings:
-        return Text(DescribeSettings(row->header.settings));
+        return Text(DescribeMaking(row->header.source, row->header.settings, row->header.note));
     default:
         return {};
     }

@@ -1,6 +1,8 @@
 // WheelWindow: number buttons, guarantee, a worker-thread run, and the proved wheel.
 #include "ui/wheel_window/WheelWindow.h"
 
+#include "predictions/PredictionStore.h"
+#include "predictions/WheelBatch.h"
 #include "ui/common/MessageBox.h"
 #include "ui/results_window/LinePrinter.h"
 #include "ui/results_window/PrintDialog.h"
@@ -155,6 +157,9 @@ void WheelWindow::build()
     output->addStretch(1);
     output->addWidget(m_ui.cmdPrint);
     output->addWidget(m_ui.cmdCopy);
+    m_ui.cmdSave = new QPushButton(QStringLiteral("予想として保存(&S)"), this);
+    m_ui.cmdSave->setObjectName(QStringLiteral("cmdSave"));
+    output->addWidget(m_ui.cmdSave);
     outer->addLayout(output);
 
     connect(m_ui.cboGuarantee, &QComboBox::currentIndexChanged, this, &WheelWindow::refreshExpectation);
@@ -163,6 +168,7 @@ void WheelWindow::build()
     connect(m_ui.cmdCancel, &QPushButton::clicked, this, &WheelWindow::cmdCancelClicked);
     connect(m_ui.cmdPrint, &QPushButton::clicked, this, &WheelWindow::cmdPrintClicked);
     connect(m_ui.cmdCopy, &QPushButton::clicked, this, &WheelWindow::cmdCopyClicked);
+    connect(m_ui.cmdSave, &QPushButton::clicked, this, &WheelWindow::cmdSaveClicked);
 }
 
 wheel::WheelRequest WheelWindow::request() const
@@ -241,6 +247,7 @@ void WheelWindow::setRunning(bool isRunning)
     m_ui.spnSeconds->setEnabled(!isRunning);
     m_ui.cmdPrint->setEnabled(!isRunning && !m_tickets.empty());
     m_ui.cmdCopy->setEnabled(!isRunning && !m_tickets.empty());
+    m_ui.cmdSave->setEnabled(!isRunning && !m_tickets.empty() && m_saving.database && m_saving.nextDraw);
     m_ui.cmdRun->setEnabled(!isRunning && wheel::CheckRequest(request()) == wheel::RequestError::None);
 }
 
@@ -291,6 +298,7 @@ void WheelWindow::showResult(const wheel::WheelRequest& r, const wheel::WheelRes
     m_ui.prgWheel->setValue(1000);
     if (result.status == wheel::WheelResult::Status::Built) {
         m_tickets = result.tickets;
+        m_shownRequest = r;
         QString text =
             QStringLiteral(
                 "%1　%2　当選のしかた %3 通りをすべて調べ、保証を確認しました。　保証が働く確率: %4")
@@ -363,18 +371,66 @@ void WheelWindow::cmdCopyClicked()
         QApplication::clipboard()->setText(printedLines().join(QLatin1Char('\n')) + QLatin1Char('\n'));
 }
 
+void WheelWindow::setSaving(WheelSaving saving)
+{
+    m_saving = std::move(saving);
+    setRunning(running());
+}
+
+std::string WheelWindow::savedNote() const
+{
+    return WheelNote(m_shownRequest);
+}
+
+void WheelWindow::cmdSaveClicked()
+{
+    if (m_tickets.empty() || running() || !m_saving.database || !m_saving.nextDraw)
+        return;
+    const NewBatch batch = MakeWheelBatch(m_shownRequest, m_tickets, m_saving.nextDraw(), NowSeconds());
+    PredictionStore store(m_saving.database());
+    std::int64_t id = 0;
+    PredictionsStatus saved = store.open(PredictionStore::Mode::CreateIfMissing);
+    if (saved)
+        saved = store.save(batch, &id);
+    store.close();
+    if (!saved) {
+        // The wheel stays on screen; only the saving failed.
+        const QString why =
+            saved.error == PredictionsError::InvalidBatch
+                ? QStringLiteral("組み合わせが多すぎるため（%1枚まで）、予想として保存できません。")
+                      .arg(qulonglong(kMaxWheelBatchSets))
+                : Text(DescribePredictionsError(saved, store.path()));
+        MessageBox::show(
+            this, QStringLiteral("Zentrix"),
+            why + QStringLiteral(
+                      "\n組み合わせは保存されていません。必要なら印刷するかコピーして控えて下さい。"),
+            MessageBox::Icon::Exclamation);
+        return;
+    }
+    if (m_saving.saved)
+        m_saving.saved();
+    emit batchSaved(id);
+    MessageBox::show(this, QStringLiteral("Zentrix"),
+                     QStringLiteral("%1枚の組み合わせを第%2回の予想（予想 No.%3）として保存しました。")
+                         .arg(m_tickets.size())
+                         .arg(batch.draw)
+                         .arg(id),
+                     MessageBox::Icon::Information);
+}
+
 void WheelWindow::closeEvent(QCloseEvent* event)
 {
     stopWorker();
     QWidget::closeEvent(event);
 }
 
-WheelWindow* WheelWindow::Open(QWidget* owner)
+WheelWindow* WheelWindow::Open(QWidget* owner, const WheelSaving& saving)
 {
     auto* window = owner ? owner->findChild<WheelWindow*>(QString(), Qt::FindDirectChildrenOnly) : nullptr;
     if (!window) {
         window = new WheelWindow(owner);
         window->setAttribute(Qt::WA_DeleteOnClose);
+        window->setSaving(saving);
     }
     window->show();
     window->raise();
@@ -382,13 +438,13 @@ WheelWindow* WheelWindow::Open(QWidget* owner)
     return window;
 }
 
-QAction* WheelWindow::AddMenu(QMenuBar& bar, QAction* before, QWidget* owner)
+QAction* WheelWindow::AddMenu(QMenuBar& bar, QAction* before, QWidget* owner, WheelSaving saving)
 {
     auto* menu = new QMenu(QStringLiteral("ツール(&T)"), &bar);
     menu->setObjectName(QStringLiteral("mnuTools"));
     QAction* item = menu->addAction(QStringLiteral("組み合わせ保証(&W)..."));
     item->setObjectName(QStringLiteral("mnuToolsWheel"));
-    QObject::connect(item, &QAction::triggered, owner, [owner] { Open(owner); });
+    QObject::connect(item, &QAction::triggered, owner, [owner, saving] { Open(owner, saving); });
     bar.insertMenu(before, menu);
     return item;
 }

@@ -6,6 +6,8 @@
 #include <QWidget>
 #include <array>
 #include <atomic>
+#include <filesystem>
+#include <functional>
 #include <memory>
 
 class QComboBox;
@@ -36,6 +38,15 @@ struct WheelWindowControls
     QPlainTextEdit* txtTickets = nullptr;
     QPushButton* cmdPrint = nullptr;
     QPushButton* cmdCopy = nullptr;
+    QPushButton* cmdSave = nullptr;
+};
+
+/// Where 予想として保存 puts a wheel; asked at the moment of saving, so it follows the history.
+struct WheelSaving
+{
+    std::function<std::filesystem::path()> database; ///< the predictions database; empty: no saving
+    std::function<int()> nextDraw;                   ///< the draw the tickets are for: Latest + 1
+    std::function<void()> saved;                     ///< told after a batch was saved (may be empty)
 };
 
 /**
@@ -44,7 +55,7 @@ struct WheelWindowControls
  * best published size where one is known and the lower bound. A run searches on a worker thread
  * with a progress bar and can be cancelled at any time (a cancelled run keeps the best proved
  * wheel found so far). The result is shown, printed and copied in the printed format of the
- * results window.
+ * results window, and saved as one batch of predictions for the next draw.
  */
 class WheelWindow : public QWidget
 {
@@ -70,14 +81,20 @@ public:
     const std::vector<wheel::Ticket>& tickets() const { return m_tickets; }
     /// The printed document: the header line, an empty line and one line per ticket.
     QStringList printedLines() const;
+    /// Offers 予想として保存 with this target (the button stays disabled without one).
+    void setSaving(WheelSaving saving);
+    /// How the saved batch describes the shown wheel: its guarantee and the numbers.
+    std::string savedNote() const;
 
     /// Opens the window (one per owner), raising it if it is already open.
-    static WheelWindow* Open(QWidget* owner);
+    static WheelWindow* Open(QWidget* owner, const WheelSaving& saving = {});
     /// Adds the menu "ツール(&T)" with the item "組み合わせ保証(&W)..." before `before` in `bar`.
-    static QAction* AddMenu(QMenuBar& bar, QAction* before, QWidget* owner);
+    static QAction* AddMenu(QMenuBar& bar, QAction* before, QWidget* owner, WheelSaving saving = {});
 
 signals:
     void runFinished();
+    /// A batch was saved with this number.
+    void batchSaved(qint64 id);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -91,6 +108,7 @@ private:
     void cmdCancelClicked();
     void cmdPrintClicked();
     void cmdCopyClicked();
+    void cmdSaveClicked();
     void showProgress(wheel::SearchProgress progress);
     void showResult(const wheel::WheelRequest& request, const wheel::WheelResult& result);
     void setRunning(bool running);
@@ -99,6 +117,8 @@ private:
     WheelWindowControls m_ui;
     std::array<Mark, 44> m_marks{};
     std::vector<wheel::Ticket> m_tickets;
+    wheel::WheelRequest m_shownRequest; ///< the request of the shown wheel
+    WheelSaving m_saving;
     QThread* m_thread = nullptr;
     std::shared_ptr<std::atomic<bool>> m_cancel;
 };

@@ -98,7 +98,7 @@ protected:
         std::vector<Batch> batches;
         store.forEach([&](const BatchHeader& h, const auto& sets) {
             Batch b;
-            static_cast<NewBatch&>(b) = {h.createdAt, h.draw, h.source, h.seed, h.settings, sets};
+            static_cast<NewBatch&>(b) = {h.createdAt, h.draw, h.source, h.seed, h.settings, sets, h.note};
             b.id = h.id;
             batches.push_back(b);
         });

@@ -119,6 +119,23 @@ TEST_F(PredictionsWindowTest, ListsBatchesNewestFirstWithTiersAndTotals)
     EXPECT_FALSE(window->controls().lblMessage->isVisible());
 }
 
+TEST_F(PredictionsWindowTest, WheelBatchShowsItsSourceAndGuaranteeAndIsScoredLikeAnyOther)
+{
+    NewBatch wheel = MakeBatch(10, {{3, 11, 17, 20, 21, 22}, {1, 2, 4, 5, 6, 8}}, 1'800'000'000);
+    wheel.source = BatchSource::Wheel;
+    wheel.seed = 0;
+    wheel.note = "組み合わせ保証 3個一致で5等を保証（3 if 3） 数字 01 02 03 04 05 06 07 08";
+    NewBatch run = MakeBatch(11, {{5, 10, 15, 20, 25, 30}}, 1'800'000'100);
+    save({wheel, run});
+    const auto window = openWindow();
+    ASSERT_EQ(window->model().rowCount(), 2);
+    EXPECT_EQ(cell(*window, 1, BatchListModel::Source), QStringLiteral("保証"));
+    EXPECT_EQ(cell(*window, 1, BatchListModel::Settings).toStdString(), wheel.note);
+    EXPECT_EQ(cell(*window, 1, BatchListModel::Best), QStringLiteral("5等"));
+    EXPECT_EQ(cell(*window, 0, BatchListModel::Source), QStringLiteral("窓"));
+    EXPECT_NE(cell(*window, 0, BatchListModel::Settings).toStdString(), wheel.note);
+}
+
 TEST_F(PredictionsWindowTest, OpenedBatchMarksMatchedNumbersTheBonusAndEachTier)
 {
     saveTwo();

@@ -2,11 +2,13 @@
 #include "ui/wheel_window/WheelWindow.h"
 
 #include "main_window/MainWindowFixture.h"
+#include "predictions/PredictionStore.h"
 #include "results_window/PdfText.h"
 #include "support/QtTestSupport.h"
 #include "support/TempDir.h"
 #include "ui/common/MessageBox.h"
 #include "ui/results_window/PrintDialog.h"
+#include "wheel/WheelMessages.h"
 #include "wheel/WheelVerifier.h"
 
 #include <QApplication>
@@ -219,6 +221,104 @@ TEST_F(WheelWindowTest, CancelledPrintDialogPrintsNothing)
     EXPECT_EQ(window.tickets().size(), 4u);
 }
 
+/// Every batch in the database at `file`, newest first.
+std::vector<Batch> SavedBatches(const std::filesystem::path& file)
+{
+    std::vector<Batch> batches;
+    PredictionStore store(file);
+    EXPECT_TRUE(store.open(PredictionStore::Mode::ExistingOnly));
+    EXPECT_TRUE(store.forEach([&](const BatchHeader& header, const std::vector<PredictionSet>& sets) {
+        Batch batch;
+        batch.id = header.id;
+        batch.draw = header.draw;
+        batch.source = header.source;
+        batch.seed = header.seed;
+        batch.note = header.note;
+        batch.sets = sets;
+        batches.push_back(batch);
+    }));
+    return batches;
+}
+
+TEST_F(WheelWindowTest, SavesTheShownWheelAsOneBatchForTheNextDraw)
+{
+    test::TempDir dir;
+    const std::filesystem::path database = dir / "zentrix-predictions.sqlite3";
+    int told = 0;
+    window.setSaving({[&] { return database; }, [] { return 2038; }, [&] { ++told; }});
+    std::vector<MessageBox::Shown> messages;
+    MessageBox::setInterceptor([&](const MessageBox::Shown& shown) { messages.push_back(shown); });
+
+    pickRange(20, 31);
+    QTest::mouseClick(ui.cmdNumber[22], Qt::LeftButton); // 22 becomes a key number
+    chooseGuarantee(3, 4);
+    EXPECT_FALSE(ui.cmdSave->isEnabled()); // nothing to save before a run
+    ASSERT_TRUE(runToEnd());
+    ASSERT_FALSE(window.tickets().empty());
+    ASSERT_TRUE(ui.cmdSave->isEnabled());
+    EXPECT_EQ(ui.cmdSave->text(), QStringLiteral("予想として保存(&S)"));
+    QSignalSpy saved(&window, &WheelWindow::batchSaved);
+    QTest::mouseClick(ui.cmdSave, Qt::LeftButton);
+
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].icon, MessageBox::Icon::Information);
+    EXPECT_TRUE(messages[0].text.contains(QStringLiteral("第2038回"))) << messages[0].text.toStdString();
+    EXPECT_EQ(told, 1);
+    ASSERT_EQ(saved.size(), 1);
+
+    const std::vector<Batch> batches = SavedBatches(database);
+    ASSERT_EQ(batches.size(), 1u);
+    const Batch& batch = batches[0];
+    EXPECT_EQ(batch.id, saved[0][0].toLongLong());
+    EXPECT_EQ(batch.draw, 2038);
+    EXPECT_EQ(batch.source, BatchSource::Wheel);
+    EXPECT_EQ(batch.seed, 0u);
+    EXPECT_NE(batch.note.find(wheel::GuaranteeLabel({3, 4})), std::string::npos) << batch.note;
+    EXPECT_NE(batch.note.find("軸 22"), std::string::npos) << batch.note;
+    ASSERT_EQ(batch.sets.size(), window.tickets().size());
+    for (std::size_t i = 0; i < batch.sets.size(); ++i) {
+        for (std::size_t k = 0; k < 6; ++k)
+            EXPECT_EQ(batch.sets[i][k], window.tickets()[i][k]) << "ticket " << i;
+    }
+}
+
+TEST_F(WheelWindowTest, AFailedSaveSaysSoAndKeepsTheWheel)
+{
+    test::TempDir dir;
+    // A folder where the database should be: it cannot be opened.
+    const std::filesystem::path database = dir / "zentrix-predictions.sqlite3";
+    std::filesystem::create_directory(database);
+    window.setSaving({[&] { return database; }, [] { return 5; }, {}});
+    std::vector<MessageBox::Shown> messages;
+    MessageBox::setInterceptor([&](const MessageBox::Shown& shown) { messages.push_back(shown); });
+
+    pickRange(1, 9);
+    chooseGuarantee(3, 3);
+    ASSERT_TRUE(runToEnd());
+    const std::vector<wheel::Ticket> shown = window.tickets();
+    const QString text = ui.txtTickets->toPlainText();
+    QSignalSpy saved(&window, &WheelWindow::batchSaved);
+    QTest::mouseClick(ui.cmdSave, Qt::LeftButton);
+
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].icon, MessageBox::Icon::Exclamation);
+    EXPECT_TRUE(messages[0].text.contains(QStringLiteral("保存されていません")))
+        << messages[0].text.toStdString();
+    EXPECT_EQ(saved.size(), 0);
+    EXPECT_EQ(window.tickets(), shown);
+    EXPECT_EQ(ui.txtTickets->toPlainText(), text);
+    EXPECT_TRUE(ui.cmdSave->isEnabled()); // the player may try again
+}
+
+TEST_F(WheelWindowTest, WithoutASaveTargetSavingIsNotOffered)
+{
+    pickRange(1, 8);
+    chooseGuarantee(3, 3);
+    ASSERT_TRUE(runToEnd());
+    EXPECT_TRUE(ui.cmdCopy->isEnabled());
+    EXPECT_FALSE(ui.cmdSave->isEnabled());
+}
+
 using WheelMenu = test::MainWindowFixture;
 
 TEST_F(WheelMenu, ToolsMenuOpensOneWheelWindow)
@@ -238,6 +338,34 @@ TEST_F(WheelMenu, ToolsMenuOpensOneWheelWindow)
     item->trigger();
     EXPECT_EQ(window.findChildren<WheelWindow*>().size(), 1);
     opened->close();
+}
+
+TEST_F(WheelMenu, WheelFromTheMenuIsSavedBesideTheHistoryForTheNextDraw)
+{
+    MessageBox::setInterceptor([](const MessageBox::Shown&) {});
+    auto* item = test::Child<QAction>(&window, QStringLiteral("mnuToolsWheel"));
+    ASSERT_NE(item, nullptr);
+    item->trigger();
+    auto* wheelWindow = window.findChild<WheelWindow*>();
+    ASSERT_NE(wheelWindow, nullptr);
+    WheelWindowControls& controls = wheelWindow->controls();
+    for (int n = 1; n <= 8; ++n)
+        QTest::mouseClick(controls.cmdNumber[std::size_t(n)], Qt::LeftButton);
+    QSignalSpy finished(wheelWindow, &WheelWindow::runFinished);
+    QTest::mouseClick(controls.cmdRun, Qt::LeftButton);
+    ASSERT_TRUE(finished.wait(30000));
+    QSignalSpy changed(&window, &MainWindow::predictionsChanged);
+    QTest::mouseClick(controls.cmdSave, Qt::LeftButton);
+    MessageBox::setInterceptor({});
+    EXPECT_EQ(changed.size(), 1); // an open 予想履歴 window lists it at once
+
+    const std::vector<Batch> batches = SavedBatches(window.predictionsDatabase());
+    ASSERT_EQ(batches.size(), 1u);
+    EXPECT_EQ(window.predictionsDatabase().parent_path(), history.Path().parent_path());
+    EXPECT_EQ(batches[0].draw, int(history.Latest()) + 1);
+    EXPECT_EQ(batches[0].source, BatchSource::Wheel);
+    EXPECT_EQ(batches[0].sets.size(), wheelWindow->tickets().size());
+    wheelWindow->close();
 }
 
 } // namespace
