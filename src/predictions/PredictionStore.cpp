@@ -29,8 +29,8 @@ constexpr const char* kMigrations[] = {
     " consecutive_on INTEGER NOT NULL,"
     " sets BLOB NOT NULL);",
     // 2: which program made the batch (the first version knew only the window); lists by draw.
-    "ALTER TABLE batch ADD COLUMN source INTEGER NOT NULL DEFAULT 0;"
-    "CREATE INDEX batch_by_draw ON batch(draw);",
+    ("ALTER TABLE batch ADD COLUMN source INTEGER NOT NULL DEFAULT 0;"
+     "CREATE INDEX batch_by_draw ON batch(draw);"),
     // 3: batches from the wheel window (source 2), described by a note instead of settings and seed.
     "ALTER TABLE batch ADD COLUMN note TEXT NOT NULL DEFAULT '';",
 };
