@@ -60,6 +60,18 @@ private:
     int m_rc = SQLITE_OK;
 };
 
+/// The batch table is ours: every column this version reads is there, and `id` is the row id that
+/// a save hands back. A table of that name with other columns is someone else's.
+bool HasOurBatchTable(sqlite3* db)
+{
+    Statement columns(db, (std::string(kSelectColumns) + " LIMIT 0").c_str());
+    Statement rowId(db, "SELECT rowid FROM batch LIMIT 0");
+    Statement idColumn(db, "SELECT 1 FROM pragma_table_info('batch')"
+                           " WHERE name = 'id' AND pk = 1 AND upper(type) = 'INTEGER'");
+    return columns.prepared() == SQLITE_OK && rowId.prepared() == SQLITE_OK &&
+           idColumn.prepared() == SQLITE_OK && idColumn.step() == SQLITE_ROW;
+}
+
 PredictionsStatus Failure(PredictionsError error, sqlite3* db = nullptr)
 {
     return {error, db ? sqlite3_errmsg(db) : std::string()};
@@ -284,6 +296,8 @@ PredictionsStatus PredictionStore::prepare()
     sqlite3_exec(m_db, "PRAGMA synchronous = NORMAL", nullptr, nullptr, nullptr);
     if (version < kSchemaVersion)
         return migrate(version);
+    if (!HasOurBatchTable(m_db))
+        return Failure(PredictionsError::Corrupt);
     return {};
 }
 
@@ -297,6 +311,11 @@ PredictionsStatus PredictionStore::migrate(int from)
             sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
             return failed;
         }
+    }
+    if (!HasOurBatchTable(m_db)) {
+        // A table of our name but not of our making: leave the file as it was.
+        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        return Failure(PredictionsError::Corrupt);
     }
     const std::string setVersion = "PRAGMA user_version = " + std::to_string(kSchemaVersion);
     int rc = sqlite3_exec(m_db, setVersion.c_str(), nullptr, nullptr, nullptr);

@@ -267,6 +267,31 @@ TEST_F(UntouchableDatabaseTest, VersionWithoutItsTableIsCorrupt)
     expectRefused(PredictionsError::Corrupt);
 }
 
+TEST_F(UntouchableDatabaseTest, BatchTableOfOtherColumnsIsCorrupt)
+{
+    // Found by fuzzing: a second-version table whose id column has another name took the
+    // migration, saved, and then could not load what it had saved.
+    ASSERT_EQ(ExecSql(file(), "CREATE TABLE batch(ad INTEGER PRIMARY KEY AUTOINCREMENT, created_at INTEGER,"
+                              " draw INTEGER, seed INTEGER, set_count INTEGER, weighting_on INTEGER,"
+                              " weight_basis INTEGER, total_level INTEGER, time_axis_level INTEGER,"
+                              " parity_on INTEGER, parity_level INTEGER, carry_count INTEGER,"
+                              " consecutive_on INTEGER, sets BLOB, source INTEGER);"
+                              " PRAGMA user_version = 2;"),
+              "");
+    expectRefused(PredictionsError::Corrupt);
+}
+
+TEST_F(UntouchableDatabaseTest, IdThatIsNotTheRowIdIsCorrupt)
+{
+    ASSERT_EQ(ExecSql(file(), "CREATE TABLE batch(id TEXT, created_at INTEGER, draw INTEGER, source INTEGER,"
+                              " seed INTEGER, set_count INTEGER, weighting_on INTEGER, weight_basis INTEGER,"
+                              " total_level INTEGER, time_axis_level INTEGER, parity_on INTEGER,"
+                              " parity_level INTEGER, carry_count INTEGER, consecutive_on INTEGER,"
+                              " sets BLOB, note TEXT); PRAGMA user_version = 3;"),
+              "");
+    expectRefused(PredictionsError::Corrupt);
+}
+
 TEST_F(PredictionStoreTest, DamagedSetsAreReportedNotShown)
 {
     {
