@@ -1,6 +1,6 @@
 // zentrix-cli count as the user runs it: open the data file, read every draw, count the passing
 // sets exactly and back-test the rules on every stored draw. Each setting must answer in < 50 ms.
-#include "BenchHistory.h"
+#include "BenchmarkHistory.h"
 #include "Commands.h"
 
 #include <CLI/CLI.hpp>
@@ -12,13 +12,7 @@ namespace {
 
 const std::vector<DrawRecord>& History()
 {
-    static const std::vector<DrawRecord> draws = [] {
-        std::string source;
-        std::vector<DrawRecord> loaded = bench::LoadBenchHistory(&source);
-        benchmark::AddCustomContext("history", source);
-        return loaded;
-    }();
-    return draws;
+    return bench::BenchmarkHistory();
 }
 
 void RunCount(benchmark::State& state, const std::vector<std::string>& options)

@@ -1,7 +1,7 @@
 // The engine's speed: whole runs with the file read included (on the whole history and on early
 // windows of it, where passing sets can be rare), the verdict on settings no set can pass, the count
 // of passing sets and the exact chance of one set.
-#include "BenchHistory.h"
+#include "BenchmarkHistory.h"
 #include "generator/AttemptChances.h"
 #include "generator/CandidateOrder.h"
 #include "generator/Feasibility.h"
@@ -26,13 +26,7 @@ public:
 
 const std::vector<DrawRecord>& History()
 {
-    static const std::vector<DrawRecord> draws = [] {
-        std::string source;
-        std::vector<DrawRecord> loaded = bench::LoadBenchHistory(&source);
-        benchmark::AddCustomContext("history", source);
-        return loaded;
-    }();
-    return draws;
+    return bench::BenchmarkHistory();
 }
 
 // One whole run as the button makes it: open the file, read every draw, draw and filter 100 sets.

@@ -1,7 +1,7 @@
 // Results files and the side-by-side locks: reading the whole history CSV, planning and applying
 // its import into an empty data file, the spreadsheet export, and a reader's pass over every draw
 // with and without the window's store holding the file (each read then takes a record lock).
-#include "BenchHistory.h"
+#include "BenchmarkHistory.h"
 #include "history_io/CsvHistory.h"
 #include "history_io/HistoryImport.h"
 #include "store/HistoryFile.h"
@@ -13,13 +13,7 @@ namespace {
 
 const std::vector<DrawRecord>& History()
 {
-    static const std::vector<DrawRecord> draws = [] {
-        std::string source;
-        std::vector<DrawRecord> loaded = bench::LoadBenchHistory(&source);
-        benchmark::AddCustomContext("history", source);
-        return loaded;
-    }();
-    return draws;
+    return bench::BenchmarkHistory();
 }
 
 void BM_ReadSpreadsheetCsv(benchmark::State& state)

@@ -1,7 +1,7 @@
 // The predictions store: saving a run's batch of 100 sets must add < 5 ms to the run; listing
 // 10,000 batches of 100 sets with their scores (the 予想履歴 window's refresh, `predictions list`)
 // must take < 100 ms.
-#include "BenchHistory.h"
+#include "BenchmarkHistory.h"
 #include "generator/DrawTable.h"
 #include "predictions/BatchScore.h"
 #include "predictions/PredictionStore.h"
@@ -15,13 +15,7 @@ namespace {
 
 const std::vector<DrawRecord>& History()
 {
-    static const std::vector<DrawRecord> draws = [] {
-        std::string source;
-        std::vector<DrawRecord> loaded = bench::LoadBenchHistory(&source);
-        benchmark::AddCustomContext("history", source);
-        return loaded;
-    }();
-    return draws;
+    return bench::BenchmarkHistory();
 }
 
 NewBatch Batch100(int draw, std::mt19937& random)
