@@ -10,6 +10,7 @@
 #include "store/FieldReading.h"
 #include "store/HistoryEditor.h"
 #include "store/HistoryFile.h"
+#include "support/RecordingEditorView.h"
 
 #include <array>
 #include <optional>
@@ -20,32 +21,6 @@ namespace {
 constexpr std::array<EditorField, 8> kFields{EditorField::Text1,   EditorField::Text2_0, EditorField::Text2_1,
                                              EditorField::Text2_2, EditorField::Text2_3, EditorField::Text2_4,
                                              EditorField::Text2_5, EditorField::Text8};
-
-class FuzzView final : public HistoryEditorView
-{
-public:
-    std::array<std::string, 8> texts;
-    int entryMessages = 0;
-    int storeMessages = 0;
-    std::optional<RecordNo> latest;
-
-    std::string fieldText(EditorField field) const override { return texts[static_cast<std::size_t>(field)]; }
-    void setFieldText(EditorField field, const std::string& text) override
-    {
-        texts[static_cast<std::size_t>(field)] = text;
-    }
-    void setEnabled(EditorControl, bool) override {}
-    void setFieldColour(EditorField, FieldColour) override {}
-    void setFocus(EditorField) override {}
-    void setStatusText(const std::string&) override {}
-    void showMessage(const std::string& text, MessageIcon icon, const std::string&) override
-    {
-        Require(!text.empty(), "a message always says something");
-        (icon == MessageIcon::Exclamation ? entryMessages : storeMessages) += 1;
-    }
-    bool isEditModeChecked() const override { return true; }
-    void setLatest(RecordNo value) override { latest = value; }
-};
 
 /// The readings of one text must agree with each other.
 void CheckReadings(std::string_view text)
@@ -138,10 +113,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int storedDraws = setup % 5;
     const int action = (setup >> 3) % 4;
 
-    FuzzView view;
+    test::RecordingEditorView view;
+    view.check1 = true;
+    view.whileMessageOpen = [&view] {
+        Require(!view.messages.back().text.empty(), "a message always says something");
+    };
+    std::array<std::string, 8> texts;
     for (std::size_t i = 0; i < kFields.size(); ++i) {
-        view.texts[i] = std::string(in.until('\0'));
-        CheckReadings(view.texts[i]);
+        texts[i] = std::string(in.until('\0'));
+        view.texts[kFields[i]] = texts[i];
+        CheckReadings(texts[i]);
     }
 
     const std::filesystem::path file = ScratchDir() / "Loto6data.dt";
@@ -156,17 +137,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     if (action == 1) {
         editor.Reading_Click();
-        Require(view.storeMessages == 0, "reading a stored draw works");
+        Require(view.messagesWith(MessageIcon::Critical) == 0, "reading a stored draw works");
         return 0;
     }
     if (action == 2) {
-        const std::array<std::string, 8> texts = view.texts;
         Require(editor.EntryCheck() == EntryShouldPass(texts),
                 "the entry check passes exactly the valid entries");
         return 0;
     }
 
-    const std::array<std::string, 8> texts = view.texts;
     const bool shouldPass = EntryShouldPass(texts);
     const RecordNo latest = history.Latest();
     const FieldNumber n = FieldValue(texts[0]);
@@ -174,16 +153,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (n >= One() && n <= FieldNumber::FromInteger(latest)) ? *n.RoundToInteger() : latest + 1;
 
     editor.Writing_Click();
-    Require(view.storeMessages == 0, "the scratch file never refuses a write");
+    Require(view.messagesWith(MessageIcon::Critical) == 0, "the scratch file never refuses a write");
     history.CloseHistory();
     const std::vector<std::uint8_t> after = ReadFileBytes(file);
 
     if (!shouldPass) {
-        Require(view.entryMessages == 1, "a rejected entry says why, once");
+        Require(view.messagesWith(MessageIcon::Exclamation) == 1, "a rejected entry says why, once");
         Require(after == before, "a rejected entry leaves the file byte for byte");
         return 0;
     }
-    Require(view.entryMessages == 0, "an accepted entry shows no input error");
+    Require(view.messagesWith(MessageIcon::Exclamation) == 0, "an accepted entry shows no input error");
     Require(after.size() == std::max(before.size(), static_cast<std::size_t>(target) * 16),
             "an accepted entry writes one record, appending at most one");
     const std::size_t at = static_cast<std::size_t>(target - 1) * 16;
@@ -199,6 +178,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(value == checked, "an accepted entry stores the rounded values it checked");
     }
     Require(view.latest && *view.latest == std::max(latest, target), "the window learns the new Latest");
-    Require(view.texts[0] == std::to_string(std::max(latest, target) + 1), "Text1 shows the next new draw");
+    Require(view.fieldText(EditorField::Text1) == std::to_string(std::max(latest, target) + 1),
+            "Text1 shows the next new draw");
     return 0;
 }

@@ -1,13 +1,13 @@
 // A program killed at any moment while it saves predictions: every batch in the database is whole
 // or absent, every batch the program had finished saving is there, and the database stays usable.
 #include "predictions/PredictionStore.h"
+#include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
 #include <algorithm>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <random>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace zentrix::test {
@@ -58,26 +58,13 @@ TEST(KilledWhileSavingTest, EveryBatchIsWholeOrAbsentAndFinishedOnesStay)
     std::vector<std::uint64_t> finished; // seeds the killed programs had been told were saved
 
     for (int round = 0; round < 30; ++round) {
-        int channel[2];
-        ASSERT_EQ(::pipe(channel), 0);
-        const pid_t pid = ::fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            ::close(channel[0]);
-            SaveUntilKilled(database, round, channel[1]);
-        }
-        ::close(channel[1]);
+        ChildProcess saver([&](int channel) -> int { SaveUntilKilled(database, round, channel); });
+        ASSERT_TRUE(saver.started());
         // The first rounds kill while the database is being created; later ones mid-stream.
         ::usleep(round < 3 ? round * 300 : 1000 + delays() % 30000);
-        ::kill(pid, SIGKILL);
-        int status = 0;
-        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-        ASSERT_TRUE(WIFSIGNALED(status)) << "the saving program ended by itself with " << WEXITSTATUS(status);
-        char buffer[4096];
-        std::uint64_t reported = 0;
-        for (ssize_t n; (n = ::read(channel[0], buffer, sizeof buffer)) > 0;)
-            reported += static_cast<std::uint64_t>(n);
-        ::close(channel[0]);
+        const ChildOutcome outcome = saver.kill(SIGKILL);
+        ASSERT_EQ(outcome.signal, SIGKILL) << "the saving program ended by itself with " << outcome.exitCode;
+        const std::uint64_t reported = outcome.report.size();
         for (std::uint64_t i = 0; i < reported; ++i)
             finished.push_back(static_cast<std::uint64_t>(round) * 100000 + i);
 

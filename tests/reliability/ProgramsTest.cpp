@@ -2,6 +2,7 @@
 // program without a display or on a platform that shows no windows. Each runs as a real process.
 #include "store/DrawRecord.h"
 #include "store/HistoryFile.h"
+#include "support/ChildProcess.h"
 #include "support/HistoryFixtures.h"
 #include "support/TempDir.h"
 
@@ -12,7 +13,6 @@
 #include <gtest/gtest.h>
 #include <optional>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace zentrix {
@@ -34,10 +34,9 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
                       const fs::path& folder, const std::vector<std::string>& env, long long fileLimit = 0)
 {
     const fs::path errFile = folder / ".stderr";
-    const pid_t pid = ::fork();
-    if (pid == 0) {
+    test::ChildProcess child([&](int) {
         if (::chdir(folder.c_str()) != 0)
-            ::_exit(120);
+            return 120;
         const int fd = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         ::dup2(fd, 2);
         const int null = ::open("/dev/null", O_RDWR);
@@ -58,15 +57,13 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
             envp.push_back(const_cast<char*>(entry.c_str()));
         envp.push_back(nullptr);
         ::execve(program.c_str(), argv.data(), envp.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
+        return 127;
+    });
+    const test::ChildOutcome outcome = child.wait();
     ProgramRun run;
-    if (WIFEXITED(status))
-        run.exitCode = WEXITSTATUS(status);
-    else if (WIFSIGNALED(status))
-        run.signal = WTERMSIG(status);
+    if (outcome.exited)
+        run.exitCode = outcome.exitCode;
+    run.signal = outcome.signal;
     const std::vector<std::uint8_t> bytes = test::ReadBytes(errFile);
     run.err.assign(bytes.begin(), bytes.end());
     fs::remove(errFile);

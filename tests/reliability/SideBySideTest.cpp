@@ -2,15 +2,14 @@
 // reader waits out a write on the bytes it reads (and a write waits out a read), and a reader in
 // another process never sees a torn record however fast the editor writes.
 #include "store/HistoryFile.h"
+#include "support/ChildProcess.h"
 #include "support/HistoryFixtures.h"
 #include "support/TempDir.h"
 
 #include <atomic>
 #include <chrono>
-#include <csignal>
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -126,20 +125,19 @@ TEST(SideBySide, AReaderInAnotherProcessNeverSeesATornRecord)
         start.push_back(Draw({1, 1, 1, 1, 1, 1}, 1));
     test::WriteHistory(file, start);
 
-    const pid_t writer = ::fork();
-    if (writer == 0) {
+    test::ChildProcess writer([&](int) {
         HistoryFile editor(file);
         if (!editor.OpenHistory())
-            ::_exit(2);
+            return 2;
         for (int round = 0;; ++round) {
             const auto v = static_cast<std::int16_t>(1 + round % 43);
             for (RecordNo r = 1; r <= kRecords; ++r) {
                 if (!editor.WriteDraw(r, {v, v, v, v, v, v}, v))
-                    ::_exit(3);
+                    return 3;
             }
         }
-    }
-    ASSERT_GT(writer, 0);
+    });
+    ASSERT_TRUE(writer.started());
 
     HistoryFile reader(file, MakeNativeFileDevice(FileAccess::ReadOnly));
     ASSERT_TRUE(reader.OpenHistory());
@@ -157,11 +155,7 @@ TEST(SideBySide, AReaderInAnotherProcessNeverSeesATornRecord)
         ASSERT_TRUE(reader.FindLatest());
         EXPECT_EQ(reader.Latest(), kRecords);
     }
-    int status = 0;
-    const bool stillWriting = ::waitpid(writer, &status, WNOHANG) == 0;
-    ::kill(writer, SIGKILL);
-    ::waitpid(writer, &status, 0);
-    EXPECT_TRUE(stillWriting) << "the writer stopped early, status " << status;
+    EXPECT_TRUE(writer.running()) << "the writer stopped early, status " << writer.wait().exitCode;
     EXPECT_EQ(torn, 0) << "after " << reads << " reads";
     EXPECT_GT(reads, 1000);
 }

@@ -1,13 +1,14 @@
 // The history file when things go wrong: no permission, a directory in the way, a second program
 // holding the lock, and disks that fail part-way through a write. Nothing may be lost.
 #include "store/HistoryFile.h"
+#include "support/ChildProcess.h"
 #include "support/FailingDevice.h"
 #include "support/HistoryFixtures.h"
 #include "support/TempDir.h"
 
+#include <csignal>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace zentrix {
@@ -15,49 +16,30 @@ namespace {
 
 using test::Draw;
 
-/// Runs `body` in a child process as an unprivileged user (root ignores file permissions) and
-/// returns the child's exit status.
-template <typename Body> int RunUnprivileged(Body body)
-{
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
-            ::_exit(99);
-        ::_exit(body());
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-TEST(HistoryFileFaults, ReadOnlyDirectoryFailsToOpenAndCreatesNothing)
+TEST(HistoryFileFaults, WithoutPermissionTheOpenFailsAndNothingIsCreatedOrChanged)
 {
     test::TempDir dir;
+    ::chmod(dir.path().c_str(), 0755);
     const auto readOnly = dir / "ro";
     std::filesystem::create_directory(readOnly);
-    ::chmod(dir.path().c_str(), 0755);
     ::chmod(readOnly.c_str(), 0555);
-    const int code = RunUnprivileged([&] {
-        HistoryFile history(readOnly / "Loto6data.dt");
-        const StoreStatus status = history.OpenHistory();
-        return status.error == StoreError::OpenFailed && status.systemError == EACCES ? 0 : 1;
-    });
-    EXPECT_EQ(code, 0);
-    EXPECT_TRUE(std::filesystem::is_empty(readOnly));
-}
-
-TEST(HistoryFileFaults, FileWithoutPermissionFailsToOpenAndIsLeftAlone)
-{
-    test::TempDir dir;
-    ::chmod(dir.path().c_str(), 0755);
     const auto file = dir / "Loto6data.dt";
     test::WriteHistory(file, {Draw({1, 2, 3, 4, 5, 6}, 7)});
     ::chmod(file.c_str(), 0444);
-    const int code = RunUnprivileged([&] {
-        HistoryFile history(file);
-        return history.OpenHistory().error == StoreError::OpenFailed ? 0 : 1;
+
+    // As an unprivileged user: root ignores file permissions.
+    const test::ChildOutcome child = test::RunInChild([&]() -> std::string {
+        if (!test::DropPrivileges())
+            return "cannot drop privileges";
+        const StoreStatus inFolder = HistoryFile(readOnly / "Loto6data.dt").OpenHistory();
+        if (inFolder.error != StoreError::OpenFailed || inFolder.systemError != EACCES)
+            return "a read-only folder was not refused with EACCES";
+        if (HistoryFile(file).OpenHistory().error != StoreError::OpenFailed)
+            return "a read-only file was not refused";
+        return {};
     });
-    EXPECT_EQ(code, 0);
+    EXPECT_EQ(child.report, "");
+    EXPECT_TRUE(std::filesystem::is_empty(readOnly));
     EXPECT_EQ(test::ReadRecords(file), std::vector<DrawRecord>{Draw({1, 2, 3, 4, 5, 6}, 7)});
 }
 
@@ -77,34 +59,21 @@ TEST(HistoryFileFaults, SecondOpenWhileLockedByAnotherProcessIsRefusedUntouched)
     test::WriteHistory(file, {Draw({1, 2, 3, 4, 5, 6}, 7)});
     const auto before = test::ReadBytes(file);
 
-    int ready[2];
-    int release[2];
-    ASSERT_EQ(::pipe(ready), 0);
-    ASSERT_EQ(::pipe(release), 0);
-    const pid_t holder = ::fork();
-    if (holder == 0) {
+    test::ChildProcess holder([&](int channel) {
         HistoryFile first(file);
-        const char ok = first.OpenHistory().ok() ? 'y' : 'n';
-        (void)!::write(ready[1], &ok, 1);
-        char c;
-        (void)!::read(release[0], &c, 1);
-        ::_exit(0);
-    }
-    char ok = 0;
-    ASSERT_EQ(::read(ready[0], &ok, 1), 1);
-    ASSERT_EQ(ok, 'y');
+        test::SendAll(channel, first.OpenHistory() ? "y" : "n");
+        ::pause(); // holds the file until killed
+        return 0;
+    });
+    ASSERT_EQ(holder.read(1), "y");
 
     HistoryFile second(file);
-    const StoreStatus status = second.OpenHistory();
-    EXPECT_EQ(status.error, StoreError::InUse);
+    EXPECT_EQ(second.OpenHistory().error, StoreError::InUse);
     EXPECT_FALSE(second.IsOpen());
     EXPECT_EQ(test::ReadBytes(file), before);
 
-    (void)!::write(release[1], "x", 1);
-    ::waitpid(holder, nullptr, 0);
+    holder.kill(SIGKILL);
     EXPECT_TRUE(second.OpenHistory().ok()); // free again once the other program has gone
-    for (int fd : {ready[0], ready[1], release[0], release[1]})
-        ::close(fd);
 }
 
 TEST(HistoryFileReadOnly, NeverCreatesOrChangesTheFileAndWorksBesideTheEditor)
@@ -158,40 +127,25 @@ protected:
     std::vector<std::uint8_t> m_before;
 };
 
-TEST_F(FailingDiskTest, AppendFailingHalfWayLeavesNoPartialRecordAndLatestUnchanged)
-{
-    m_plan->bytesBeforeWriteFailure = 8;
-    const DrawRecord buffer = m_history->CurrentRecord();
-    const StoreStatus status = m_history->WriteDraw(3, {20, 21, 22, 23, 24, 25}, 26);
-    EXPECT_EQ(status.error, StoreError::WriteFailed);
-    EXPECT_EQ(status.systemError, ENOSPC);
-    EXPECT_EQ(status.record, 3);
-    EXPECT_EQ(test::ReadBytes(file()), m_before);
-    EXPECT_EQ(m_history->Latest(), 2);
-    EXPECT_EQ(m_history->CurrentRecord(), buffer);
-
-    m_plan->bytesBeforeWriteFailure = -1; // the disk recovers: the same write now succeeds
-    ASSERT_TRUE(m_history->WriteDraw(3, {20, 21, 22, 23, 24, 25}, 26));
-    EXPECT_EQ(test::ReadRecords(file()).size(), 3u);
-}
-
-TEST_F(FailingDiskTest, FailedFlushIsReportedNotSwallowed)
-{
-    m_plan->failSync = true;
-    EXPECT_EQ(m_history->WriteDraw(1, {1, 2, 3, 4, 5, 7}, 8).error, StoreError::WriteFailed);
-    EXPECT_EQ(m_history->DeleteLatest().error, StoreError::WriteFailed);
-    EXPECT_EQ(m_history->Latest(), 2); // a failed delete keeps Latest
-}
-
-TEST_F(FailingDiskTest, ReplaceWhoseFlushFailsPutsTheOldRecordBack)
+TEST_F(FailingDiskTest, AWriteWhoseFlushFailsIsReportedAndTakenBack)
 {
     // The new bytes reached the file but could not be made durable: the write is reported as
     // failed, so the file must not keep it either (a half-written record would be worse).
     m_plan->failSync = true;
-    EXPECT_EQ(m_history->WriteDraw(2, {20, 21, 22, 23, 24, 25}, 26).error, StoreError::WriteFailed);
-    EXPECT_EQ(test::ReadBytes(file()), m_before);
+    const DrawRecord buffer = m_history->CurrentRecord();
+    const StoreStatus replace = m_history->WriteDraw(2, {20, 21, 22, 23, 24, 25}, 26);
+    EXPECT_EQ(replace.error, StoreError::WriteFailed);
+    EXPECT_EQ(replace.systemError, EIO);
+    EXPECT_EQ(replace.record, 2);
+    EXPECT_EQ(m_history->WriteDraw(3, {20, 21, 22, 23, 24, 25}, 26).error, StoreError::WriteFailed);
     EXPECT_EQ(m_history->DeleteLatest().error, StoreError::WriteFailed);
     EXPECT_EQ(test::ReadBytes(file()), m_before);
+    EXPECT_EQ(m_history->Latest(), 2);
+    EXPECT_EQ(m_history->CurrentRecord(), buffer);
+
+    m_plan->failSync = false; // the disk recovers: the same write now succeeds
+    ASSERT_TRUE(m_history->WriteDraw(3, {20, 21, 22, 23, 24, 25}, 26));
+    EXPECT_EQ(test::ReadRecords(file()).size(), 3u);
 }
 
 TEST_F(FailingDiskTest, ReadErrorDuringTheScanKeepsLatestAndIsReported)

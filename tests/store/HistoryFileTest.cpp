@@ -58,14 +58,6 @@ TEST_F(HistoryFileTest, AppendRaisesLatestEvenWithoutAScan)
     EXPECT_EQ(history.Latest(), 2);
 }
 
-TEST_F(HistoryFileTest, ZeroByteFileHoldsNoDraw)
-{
-    HistoryFile& history = openWith({});
-    EXPECT_EQ(history.Latest(), 0);
-    EXPECT_EQ(history.RecordCount(), 0);
-    EXPECT_FALSE(history.ReadDraw(1));
-}
-
 TEST_F(HistoryFileTest, TrailingPartialRecordIsNeverReadOrCounted)
 {
     // 40 bytes: two empty records and half a record of non-zero bytes.
@@ -81,9 +73,10 @@ TEST_F(HistoryFileTest, TrailingPartialRecordIsNeverReadOrCounted)
 
 TEST_F(HistoryFileTest, BackwardScanSkipsTrailingEmptySlotsAndAppendReusesThem)
 {
-    HistoryFile& history = openWith({Draw({1, 2, 3, 4, 5, 6}, 7), Draw({8, 9, 10, 11, 12, 13}, 14),
-                                     Draw({15, 16, 17, 18, 19, 20}, 21), Draw({0, 0, 0, 0, 0, 0}, 0),
-                                     Draw({0, 9, 9, 9, 9, 9}, 9)});
+    // Only the first number marks a slot empty: -1 there is a stored draw, 0 is not whatever follows.
+    HistoryFile& history =
+        openWith({Draw({1, 2, 3, 4, 5, 6}, 7), Draw({8, 9, 10, 11, 12, 13}, 14), Draw({-1, 0, 0, 0, 0, 0}, 0),
+                  Draw({0, 0, 0, 0, 0, 0}, 0), Draw({0, 9, 9, 9, 9, 9}, 9)});
     EXPECT_EQ(history.RecordCount(), 5);
     EXPECT_EQ(history.Latest(), 3);
 
@@ -92,12 +85,6 @@ TEST_F(HistoryFileTest, BackwardScanSkipsTrailingEmptySlotsAndAppendReusesThem)
     ASSERT_TRUE(history.FindLatest());
     EXPECT_EQ(history.Latest(), 4);
     EXPECT_EQ(test::ReadRecords(file())[3], Draw({21, 22, 23, 24, 25, 26}, 27));
-}
-
-TEST_F(HistoryFileTest, NegativeFirstNumberCountsAsADraw)
-{
-    HistoryFile& history = openWith({Draw({1, 2, 3, 4, 5, 6}, 7), Draw({-1, 0, 0, 0, 0, 0}, 0)});
-    EXPECT_EQ(history.Latest(), 2);
 }
 
 TEST_F(HistoryFileTest, ReadFillsTheSingleBufferWithEveryField)
@@ -119,15 +106,6 @@ TEST_F(HistoryFileTest, WriteCarriesTheReservedValueOfTheRecordReadLast)
     ASSERT_TRUE(history.ReadDraw(1));
     ASSERT_TRUE(history.WriteDraw(2, {8, 9, 10, 11, 12, 13}, 14));
     EXPECT_EQ(test::ReadRecords(file())[1].Reserved, 3);
-}
-
-TEST_F(HistoryFileTest, RecordsWrittenIntoAFreshFileHaveReservedZero)
-{
-    HistoryFile& history = open();
-    for (RecordNo n = 1; n <= 3; ++n)
-        ASSERT_TRUE(history.WriteDraw(n, {1, 2, 3, 4, 5, static_cast<std::int16_t>(5 + n)}, 40));
-    for (const DrawRecord& record : test::ReadRecords(file()))
-        EXPECT_EQ(record.Reserved, 0);
 }
 
 TEST_F(HistoryFileTest, WritesAreRefusedBeyondOneRecordPastTheEnd)
@@ -183,18 +161,44 @@ TEST_F(HistoryFileTest, OperationsOnAClosedFileReportNotOpen)
     EXPECT_FALSE(std::filesystem::exists(file()));
 }
 
-TEST(StoreMessages, NameTheFileAndTheReason)
+TEST(StoreMessages, EachFailureNamesTheFileAndWhatWentWrong)
 {
-    const std::string text =
-        DescribeStoreError(StoreStatus::Fail(StoreError::OpenFailed, EACCES), "Loto6data.dt");
-    EXPECT_NE(text.find("Loto6data.dt"), std::string::npos);
-    EXPECT_NE(text.find("アクセスが許可されていません"), std::string::npos);
-    const std::string inUse = DescribeStoreError(StoreStatus::Fail(StoreError::InUse, EWOULDBLOCK), "x.dt");
-    EXPECT_NE(inUse.find("使用中"), std::string::npos);
-    EXPECT_EQ(inUse.find("理由"), std::string::npos); // the lock's errno says nothing more
-    // An errno without a Japanese text of its own still gives a Japanese reason, never English.
-    const std::string odd = DescribeStoreError(StoreStatus::Fail(StoreError::ReadFailed, EPROTO, 3), "x.dt");
-    EXPECT_NE(odd.find("エラー番号 " + std::to_string(EPROTO)), std::string::npos);
+    struct Case
+    {
+        StoreStatus status;
+        std::string says;
+    };
+    const Case cases[] = {
+        {StoreStatus::Fail(StoreError::NotOpen), "「d.dt」が開かれていません。"},
+        {StoreStatus::Fail(StoreError::OpenFailed, EACCES),
+         "「d.dt」を開けませんでした。\n（理由：アクセスが許可されていません）"},
+        {StoreStatus::Fail(StoreError::NotRegularFile), "「d.dt」は通常のファイルではないため"},
+        // Either program may hold the file; the lock's errno says nothing more.
+        {StoreStatus::Fail(StoreError::InUse, EWOULDBLOCK),
+         "「d.dt」は他の Zentrix か zentrix-cli が使用中です。使い終わってからもう一度試して下さい。"},
+        {StoreStatus::Fail(StoreError::OutOfRange, 0, 12), "「d.dt」に第12回のレコードはありません。"},
+        {StoreStatus::Fail(StoreError::ReadFailed, EIO, 3),
+         "「d.dt」の第3回を読み込めませんでした。\n（理由：入出力エラーが発生しました）"},
+        {StoreStatus::Fail(StoreError::WriteFailed, ENOSPC, 4),
+         "「d."
+         "dt」の第4回を書き込めませんでした。データは変更されていません。\n（理由：ディスクの空き容量が不足し"
+         "ています）"},
+        {StoreStatus::Fail(StoreError::TooLarge, 0, 5000000),
+         "（最新の記録が第5000000回、扱えるのは第1048576回まで）"},
+        {StoreStatus::Fail(StoreError::Moved), "「d.dt」が開く間に何度も置き換えられたため"},
+        {StoreStatus::Fail(StoreError::OwnerNotKept, EPERM),
+         "「d.dt」の所有者とグループを新しいファイルに引き継げないため"},
+        // An errno without a Japanese text of its own still gives a Japanese reason, never English.
+        {StoreStatus::Fail(StoreError::ReadFailed, EPROTO, 3),
+         "（理由：システムエラー（エラー番号 " + std::to_string(EPROTO) + "））"},
+    };
+    for (const Case& c : cases) {
+        const std::string text = DescribeStoreError(c.status, "d.dt");
+        EXPECT_NE(text.find(c.says), std::string::npos) << text;
+        EXPECT_TRUE(c.status.error != StoreError::InUse || text.find("理由") == std::string::npos) << text;
+    }
+    EXPECT_EQ(DescribeStoreError(StoreStatus::Ok(), "d.dt"), "");
+    EXPECT_EQ(DescribeSystemError(0), "");
 }
 
 } // namespace
