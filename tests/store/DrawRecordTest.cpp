@@ -8,32 +8,20 @@
 namespace zentrix {
 namespace {
 
-TEST(DrawRecord, EncodesTheDocumentedExampleByteForByte)
+TEST(DrawRecord, EncodesFieldByFieldLittleEndianWithReservedBeforeTheBonus)
 {
-    const RecordBytes bytes = EncodeRecord(test::Draw({3, 11, 18, 25, 36, 42}, 7));
-    const RecordBytes expected{0x03, 0x00, 0x0B, 0x00, 0x12, 0x00, 0x19, 0x00,
-                               0x24, 0x00, 0x2A, 0x00, 0x00, 0x00, 0x07, 0x00};
-    EXPECT_EQ(bytes, expected);
-}
-
-TEST(DrawRecord, ReservedSitsBeforeTheBonusAndNegativesAreTwosComplement)
-{
-    const RecordBytes bytes = EncodeRecord(test::Draw({-1, 256, 0, 0, 0, 0}, -300, 7));
-    EXPECT_EQ(bytes[0], 0xFF);
-    EXPECT_EQ(bytes[1], 0xFF);
-    EXPECT_EQ(bytes[2], 0x00); // 256 little-endian
-    EXPECT_EQ(bytes[3], 0x01);
-    EXPECT_EQ(bytes[12], 0x07);
-    EXPECT_EQ(bytes[13], 0x00);
-    EXPECT_EQ(bytes[14], 0xD4); // -300 = 0xFED4
-    EXPECT_EQ(bytes[15], 0xFE);
+    EXPECT_EQ(EncodeRecord(test::Draw({3, 11, 18, 25, 36, 42}, 7)),
+              (RecordBytes{0x03, 0x00, 0x0B, 0x00, 0x12, 0x00, 0x19, 0x00, 0x24, 0x00, 0x2A, 0x00, 0x00, 0x00,
+                           0x07, 0x00}));
+    // Negative values in two's complement; 256 = 00 01; -300 = 0xFED4.
+    EXPECT_EQ(EncodeRecord(test::Draw({-1, 256, 0, 0, 0, 0}, -300, 7)),
+              (RecordBytes{0xFF, 0xFF, 0x00, 0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0x07, 0x00, 0xD4, 0xFE}));
 }
 
 TEST(DrawRecord, DecodesLittleEndianAndRoundTrips)
 {
     RecordBytes bytes{};
     bytes[0] = 0x05;
-    bytes[1] = 0x00;
     EXPECT_EQ(DecodeRecord(bytes).Numbers[0], 5);
 
     const DrawRecord original = test::Draw({-32768, 32767, 1, 43, 12, 0}, -1, -2);

@@ -154,18 +154,6 @@ TEST_F(HistoryEditorTest, ReadingShowsStoredValuesAsPlainDecimalsIncludingNegati
               (std::vector<std::string>{"-1", "5", "300", "-32768", "32767", "0", "-7"}));
 }
 
-TEST_F(HistoryEditorTest, AWriteAfterAReadCarriesTheReadRecordsReservedValue)
-{
-    std::vector<DrawRecord> draws = TenDraws();
-    draws[2].Reserved = 7;
-    open(draws);
-    m_view.texts[EditorField::Text1] = "3";
-    m_editor->Reading_Click();
-    m_view.enter("", kNumbers, "7");
-    m_editor->Writing_Click();
-    EXPECT_EQ(test::ReadRecords(file()).at(10), Draw({3, 11, 18, 25, 36, 42}, 7, 7));
-}
-
 // --- writing an accepted entry -----------------------------------------------------------------
 
 TEST_F(HistoryEditorTest, TheDrawGoesToTheStoredDrawNamedOrElseToTheNextOne)
@@ -227,8 +215,8 @@ TEST_F(HistoryEditorTest, AcceptedEntriesAreStoredAsTheirRoundedIntegers)
         DrawRecord stored;
     };
     const Case cases[] = {
-        // Equal neighbours pass, and the bonus may be one of the six.
-        {{"5", "5", "10", "20", "30", "40"}, "10", Draw({5, 5, 10, 20, 30, 40}, 10)},
+        // Equal neighbours and 43 pass, and the bonus may be one of the six.
+        {{"5", "5", "10", "20", "30", "43"}, "10", Draw({5, 5, 10, 20, 30, 43}, 10)},
         // 7.5 < 8 passes the order check as 7.5; both are stored as 8. 8.5 is stored as 8, 42.6 as 43.
         {{"7.5", "8", "8.5", "20", " 4 0", "42.6"}, "0.6e1", Draw({8, 8, 8, 20, 40, 43}, 6)},
     };
@@ -249,67 +237,41 @@ TEST_F(HistoryEditorTest, AcceptedEntriesAreStoredAsTheirRoundedIntegers)
 
 TEST_F(HistoryEditorTest, ARejectedEntryIsShownOnItsFieldAndWritesNothing)
 {
-    const std::vector<std::string> good{"1", "2", "3", "4", "5", "6"};
+    using enum EditorField;
     struct Case
     {
-        const char* why;
-        std::vector<std::string> numbers;
-        std::string bonus;
+        std::vector<std::string> typed; ///< Text2(0..5), Text8
         EditorField field;
-        std::string_view message;
+        bool order; ///< OrderMessage, else RangeMessage
     };
     const Case cases[] = {
-        {"a smaller right neighbour fails on the left field",
-         {"10", "5", "20", "25", "30", "35"},
-         "7",
-         EditorField::Text2_0,
-         text::kOrderMessage},
-        {"values are compared, not the integers they store as",
-         {"1", "7.6", "7.5", "20", "30", "40"},
-         "2",
-         EditorField::Text2_1,
-         text::kOrderMessage},
-        {"the order is checked before the bonus",
-         {"1", "2", "3", "5", "4", "6"},
-         "",
-         EditorField::Text2_3,
-         text::kOrderMessage},
-        {"below the range", {"0", "2", "3", "4", "5", "6"}, "7", EditorField::Text2_0, text::kRangeMessage},
-        {"above the range", {"1", "2", "3", "4", "5", "44"}, "7", EditorField::Text2_5, text::kRangeMessage},
-        {"the range of all six is checked before their order",
-         {"5", "4", "3", "2", "1", "44"},
-         "7",
-         EditorField::Text2_5,
-         text::kRangeMessage},
-        {"an empty bonus", good, "", EditorField::Text8, text::kRangeMessage},
-        {"bonus 0", good, "0", EditorField::Text8, text::kRangeMessage},
-        {"bonus 44", good, "44", EditorField::Text8, text::kRangeMessage},
-        {"bonus just above 43", good, "43.01", EditorField::Text8, text::kRangeMessage},
-        {"bonus just below 1", good, "0.99", EditorField::Text8, text::kRangeMessage},
-        // A number followed by other text has no integer to store.
-        {"1abc", {"1abc", "2", "3", "4", "5", "6"}, "7", EditorField::Text2_0, text::kRangeMessage},
-        {"4abc", {"1", "2", "3", "4abc", "5", "6"}, "7", EditorField::Text2_3, text::kRangeMessage},
-        {"7abc", good, "7abc", EditorField::Text8, text::kRangeMessage},
-        {"full-width digits",
-         {"1", "2", "１２", "40", "41", "42"},
-         "7",
-         EditorField::Text2_2,
-         text::kRangeMessage},
-        {"a full-width space",
-         {"1", "2", "12　", "40", "41", "42"},
-         "7",
-         EditorField::Text2_2,
-         text::kRangeMessage},
+        {{"10", "5", "20", "25", "30", "35", "7"}, Text2_0, true},   // fails on the left field of the pair
+        {{"1", "7.6", "7.5", "20", "30", "40", "2"}, Text2_1, true}, // values, not the integers stored
+        {{"1", "2", "3", "5", "4", "6", ""}, Text2_3, true},         // the order before the bonus
+        {{"0", "2", "3", "4", "5", "6", "7"}, Text2_0, false},
+        {{"1", "2", "3", "4", "5", "44", "7"}, Text2_5, false},
+        {{"5", "4", "3", "2", "1", "44", "7"}, Text2_5, false}, // the range of all six before their order
+        {{"1", "2", "3", "4", "5", "6", ""}, Text8, false},
+        {{"1", "2", "3", "4", "5", "6", "0"}, Text8, false},
+        {{"1", "2", "3", "4", "5", "6", "44"}, Text8, false},
+        {{"1", "2", "3", "4", "5", "6", "43.01"}, Text8, false},
+        {{"1", "2", "3", "4", "5", "6", "0.99"}, Text8, false},
+        // A number followed by other text has no integer to store, nor have other forms of numbers.
+        {{"1abc", "2", "3", "4", "5", "6", "7"}, Text2_0, false},
+        {{"1", "2", "3", "4abc", "5", "6", "7"}, Text2_3, false},
+        {{"1", "2", "3", "4", "5", "6", "7abc"}, Text8, false},
+        {{"1", "2", "１２", "40", "41", "42", "7"}, Text2_2, false},
+        {{"1", "2", "12　", "40", "41", "42", "7"}, Text2_2, false},
     };
     open(TenDraws());
     const auto before = test::ReadBytes(file());
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.why);
+        SCOPED_TRACE(::testing::PrintToString(c.typed));
         m_view = test::RecordingEditorView{};
-        m_view.enter("4", c.numbers, c.bonus);
+        m_view.enter("4", {c.typed.begin(), c.typed.begin() + 6}, c.typed[6]);
         const auto typed = m_view.texts;
         m_editor->Writing_Click();
-        expectRejected(c.field, c.message, typed, before);
+        expectRejected(c.field, c.order ? text::kOrderMessage : text::kRangeMessage, typed, before);
     }
 }
 
@@ -404,41 +366,36 @@ protected:
     std::vector<std::uint8_t> m_before;
 };
 
-TEST_F(HistoryEditorFailingDiskTest, AFailedAppendKeepsTheFieldsAndLatestForAnotherTry)
+TEST_F(HistoryEditorFailingDiskTest, AFailedWriteOrDeleteKeepsTheFieldsTheFileAndLatest)
 {
-    m_plan->bytesBeforeWriteFailure = 6;
-    m_view.enter("", kNumbers, "7");
-    const auto typed = m_view.texts;
-    m_editor->Writing_Click();
-
-    expectStoreError("第11回を書き込めませんでした。データは変更されていません。\n（理由：ディスクの空き容量"
-                     "が不足しています）");
-    EXPECT_EQ(test::ReadBytes(file()), m_before);
-    EXPECT_EQ(m_view.texts, typed);
-    EXPECT_EQ(m_history->Latest(), 10);
-    EXPECT_FALSE(m_view.latest);
-
+    struct Case
+    {
+        const char* text1; ///< nullptr: Delete instead of Writing
+        std::int64_t bytesWritten;
+        const char* says;
+    };
+    // An append cut short half-way, a replace and a delete the disk refuses outright.
+    for (const Case c :
+         {Case{"", 6, "第11回を書き込めませんでした"}, Case{"4", 0, "第4回を書き込めませんでした"},
+          Case{nullptr, 0, "第10回を書き込めませんでした"}}) {
+        SCOPED_TRACE(c.says);
+        m_view = test::RecordingEditorView{};
+        m_plan->bytesBeforeWriteFailure = c.bytesWritten;
+        m_view.enter(c.text1 ? c.text1 : "3", kNumbers, "7");
+        const auto typed = m_view.texts;
+        c.text1 ? m_editor->Writing_Click() : m_editor->Delete_Click();
+        expectStoreError(c.says);
+        EXPECT_EQ(m_view.texts, typed);
+        EXPECT_EQ(test::ReadBytes(file()), m_before);
+        EXPECT_EQ(m_history->Latest(), 10);
+        EXPECT_FALSE(m_view.latest);
+    }
+    // The disk recovers: the entry kept in the fields goes in.
     m_plan->bytesBeforeWriteFailure = -1;
+    m_view.texts[EditorField::Text1] = "";
     m_editor->Writing_Click();
     EXPECT_EQ(test::ReadRecords(file()).size(), 11u);
     EXPECT_EQ(m_view.latest, 11);
-}
-
-TEST_F(HistoryEditorFailingDiskTest, AFailedReplaceOrDeleteKeepsTheDrawAndLatest)
-{
-    m_plan->bytesBeforeWriteFailure = 0;
-    m_view.enter("4", kNumbers, "7");
-    const auto typed = m_view.texts;
-    m_editor->Writing_Click();
-    expectStoreError("第4回を書き込めませんでした");
-    EXPECT_EQ(m_view.texts, typed);
-
-    m_view.messages.clear();
-    m_editor->Delete_Click();
-    expectStoreError("第10回を書き込めませんでした");
-    EXPECT_EQ(test::ReadBytes(file()), m_before);
-    EXPECT_EQ(m_history->Latest(), 10);
-    EXPECT_FALSE(m_view.latest);
 }
 
 TEST_F(HistoryEditorFailingDiskTest, AFailedScanAfterAnAppendReportsItButStillCountsTheDraw)

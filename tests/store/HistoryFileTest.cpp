@@ -73,10 +73,11 @@ TEST_F(HistoryFileTest, TrailingPartialRecordIsNeverReadOrCounted)
 
 TEST_F(HistoryFileTest, BackwardScanSkipsTrailingEmptySlotsAndAppendReusesThem)
 {
-    // Only the first number marks a slot empty: -1 there is a stored draw, 0 is not whatever follows.
+    // Only the first number marks a slot empty, as a whole 16-bit value: a negative one (-256, whose
+    // low byte is 0) is a stored draw, 0 is not whatever follows.
     HistoryFile& history =
-        openWith({Draw({1, 2, 3, 4, 5, 6}, 7), Draw({8, 9, 10, 11, 12, 13}, 14), Draw({-1, 0, 0, 0, 0, 0}, 0),
-                  Draw({0, 0, 0, 0, 0, 0}, 0), Draw({0, 9, 9, 9, 9, 9}, 9)});
+        openWith({Draw({1, 2, 3, 4, 5, 6}, 7), Draw({8, 9, 10, 11, 12, 13}, 14),
+                  Draw({-256, 0, 0, 0, 0, 0}, 0), Draw({0, 0, 0, 0, 0, 0}, 0), Draw({0, 9, 9, 9, 9, 9}, 9)});
     EXPECT_EQ(history.RecordCount(), 5);
     EXPECT_EQ(history.Latest(), 3);
 
@@ -177,8 +178,6 @@ TEST(StoreMessages, EachFailureNamesTheFileAndWhatWentWrong)
         {StoreStatus::Fail(StoreError::InUse, EWOULDBLOCK),
          "「d.dt」は他の Zentrix か zentrix-cli が使用中です。使い終わってからもう一度試して下さい。"},
         {StoreStatus::Fail(StoreError::OutOfRange, 0, 12), "「d.dt」に第12回のレコードはありません。"},
-        {StoreStatus::Fail(StoreError::ReadFailed, EIO, 3),
-         "「d.dt」の第3回を読み込めませんでした。\n（理由：入出力エラーが発生しました）"},
         {StoreStatus::Fail(StoreError::WriteFailed, ENOSPC, 4),
          "「d."
          "dt」の第4回を書き込めませんでした。データは変更されていません。\n（理由：ディスクの空き容量が不足し"

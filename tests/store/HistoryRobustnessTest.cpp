@@ -155,22 +155,6 @@ TEST(SpecialFiles, ACopyIsNeverCreatedThroughALinkPlantedUnderItsName)
     EXPECT_EQ(test::ReadBytes(file), before);
 }
 
-TEST(SpecialFiles, LinkLoopAndLongPathSayWhy)
-{
-    test::TempDir dir;
-    fs::create_symlink("b.dt", dir / "a.dt");
-    fs::create_symlink("a.dt", dir / "b.dt");
-    HistoryFile loop(dir / "a.dt", MakeNativeFileDevice(FileAccess::ReadOnly));
-    const StoreStatus looped = loop.OpenHistory();
-    EXPECT_EQ(looped.systemError, ELOOP);
-    EXPECT_NE(DescribeStoreError(looped, "a.dt").find("循環"), std::string::npos);
-
-    HistoryFile longPath(dir / std::string(300, 'x'), MakeNativeFileDevice(FileAccess::ReadOnly));
-    const StoreStatus tooLong = longPath.OpenHistory();
-    EXPECT_EQ(tooLong.systemError, ENAMETOOLONG);
-    EXPECT_NE(DescribeStoreError(tooLong, "x").find("長すぎます"), std::string::npos);
-}
-
 /// Renames a new file over the path once, between the open and the lock of the next open.
 class RenameBeforeLock
 {

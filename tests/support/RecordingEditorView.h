@@ -21,28 +21,15 @@ inline const char* NameOf(EditorField field)
 
 inline const char* NameOf(EditorControl control)
 {
-    switch (control) {
-    case EditorControl::Reading:
-        return "Reading";
-    case EditorControl::Writing:
-        return "Writing";
-    case EditorControl::Delete:
-        return "Delete";
-    }
-    return NameOf(FieldOf(control));
+    static const char* const buttons[] = {"Reading", "Writing", "Delete"};
+    return IsFieldControl(control) ? NameOf(FieldOf(control))
+                                   : buttons[static_cast<int>(control) - kEditorFieldCount];
 }
 
 inline const char* NameOf(FieldColour colour)
 {
-    switch (colour) {
-    case FieldColour::WindowBackground:
-        return "window";
-    case FieldColour::ButtonFace:
-        return "face";
-    case FieldColour::SelectionHighlight:
-        return "highlight";
-    }
-    return "?";
+    static const char* const names[] = {"window", "face", "highlight"};
+    return names[static_cast<int>(colour)];
 }
 
 class RecordingEditorView final : public HistoryEditorView
