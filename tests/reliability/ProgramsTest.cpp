@@ -20,18 +20,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct ProgramRun
-{
-    int exitCode = -1; ///< -1 when it did not exit normally
-    int signal = 0;
-    std::string err;
-};
-
-/// Runs `program` in `folder` with exactly `env`, standard error captured. A run that hangs is
+/// Runs `program` in `folder` with exactly `env`; the report is its standard error. A run that hangs is
 /// ended by SIGALRM after 30 seconds. `fileLimit` > 0 sets RLIMIT_FSIZE, with SIGXFSZ at its
 /// default action (ending the process) unless the program itself ignores it.
-ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
-                      const fs::path& folder, const std::vector<std::string>& env, long long fileLimit = 0)
+test::ChildOutcome RunProgram(const std::string& program, const std::vector<std::string>& args,
+                              const fs::path& folder, const std::vector<std::string>& env,
+                              long long fileLimit = 0)
 {
     const fs::path errFile = folder / ".stderr";
     test::ChildProcess child([&](int) {
@@ -59,13 +53,9 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
         ::execve(program.c_str(), argv.data(), envp.data());
         return 127;
     });
-    const test::ChildOutcome outcome = child.wait();
-    ProgramRun run;
-    if (outcome.exited)
-        run.exitCode = outcome.exitCode;
-    run.signal = outcome.signal;
+    test::ChildOutcome run = child.wait();
     const std::vector<std::uint8_t> bytes = test::ReadBytes(errFile);
-    run.err.assign(bytes.begin(), bytes.end());
+    run.report.assign(bytes.begin(), bytes.end());
     fs::remove(errFile);
     return run;
 }
@@ -96,11 +86,11 @@ TEST(CommandLineProgram, AFileSizeLimitIsReportedAndLeavesNoCopy)
     }
     test::WriteBytes(dir / "in.csv", std::vector<std::uint8_t>(csv.begin(), csv.end()));
 
-    const ProgramRun run = RunProgram(ZENTRIX_CLI_PROGRAM, {"import", "in.csv"}, dir.path(), kBaseEnv,
-                                      static_cast<long long>(before.size()) + 40);
+    const test::ChildOutcome run = RunProgram(ZENTRIX_CLI_PROGRAM, {"import", "in.csv"}, dir.path(), kBaseEnv,
+                                              static_cast<long long>(before.size()) + 40);
     EXPECT_EQ(run.signal, 0) << "ended by a signal";
-    EXPECT_EQ(run.exitCode, 3) << run.err;
-    EXPECT_NE(run.err.find("ファイルサイズの上限"), std::string::npos) << run.err;
+    EXPECT_EQ(run.exitCode, 3) << run.report;
+    EXPECT_NE(run.report.find("ファイルサイズの上限"), std::string::npos) << run.report;
     EXPECT_EQ(test::ReadBytes(dir / "Loto6data.dt"), before);
     EXPECT_EQ(Entries(dir.path()), (std::vector<std::string>{"Loto6data.dt", "in.csv"}));
 }
@@ -124,20 +114,22 @@ TEST(CommandLineProgram, ReadsBesideTheWindowsStoreAndSendsImportToTheWindow)
                                                {"export"},
                                                {"stats"},
                                                {"check", "--draw", latest, "sets.txt"}}) {
-        const ProgramRun run = RunProgram(ZENTRIX_CLI_PROGRAM, args, dir.path(), kBaseEnv);
-        EXPECT_EQ(run.exitCode, 0) << args[0] << ": " << run.err;
+        const test::ChildOutcome run = RunProgram(ZENTRIX_CLI_PROGRAM, args, dir.path(), kBaseEnv);
+        EXPECT_EQ(run.exitCode, 0) << args[0] << ": " << run.report;
     }
     const std::string csv =
         "draw,date,n1,n2,n3,n4,n5,n6,bonus\n" + std::to_string(window.Latest() + 1) + ",,1,2,3,4,5,6,7\n";
     test::WriteBytes(dir / "new.csv", std::vector<std::uint8_t>(csv.begin(), csv.end()));
-    const ProgramRun import = RunProgram(ZENTRIX_CLI_PROGRAM, {"import", "new.csv"}, dir.path(), kBaseEnv);
-    EXPECT_EQ(import.exitCode, 3) << import.err;
-    EXPECT_NE(import.err.find("「ファイル → 当選番号の取り込み…」"), std::string::npos) << import.err;
+    const test::ChildOutcome import =
+        RunProgram(ZENTRIX_CLI_PROGRAM, {"import", "new.csv"}, dir.path(), kBaseEnv);
+    EXPECT_EQ(import.exitCode, 3) << import.report;
+    EXPECT_NE(import.report.find("「ファイル → 当選番号の取り込み…」"), std::string::npos) << import.report;
     EXPECT_EQ(test::ReadBytes(dir / "Loto6data.dt"), before);
     // Once the window has closed the file, the command-line import goes through.
     window.CloseHistory();
-    const ProgramRun later = RunProgram(ZENTRIX_CLI_PROGRAM, {"import", "new.csv"}, dir.path(), kBaseEnv);
-    EXPECT_EQ(later.exitCode, 0) << later.err;
+    const test::ChildOutcome later =
+        RunProgram(ZENTRIX_CLI_PROGRAM, {"import", "new.csv"}, dir.path(), kBaseEnv);
+    EXPECT_EQ(later.exitCode, 0) << later.report;
 }
 
 TEST(WindowProgram, WithoutADisplayItSaysSoInJapaneseAndLeaves)
@@ -145,10 +137,10 @@ TEST(WindowProgram, WithoutADisplayItSaysSoInJapaneseAndLeaves)
     test::TempDir dir;
     std::vector<std::string> env = kBaseEnv;
     env.push_back("QT_QPA_PLATFORM=xcb");
-    const ProgramRun run = RunProgram(ZENTRIX_GUI_PROGRAM, {}, dir.path(), env);
-    EXPECT_EQ(run.signal, 0) << run.err;
-    EXPECT_EQ(run.exitCode, 1) << run.err;
-    EXPECT_NE(run.err.find("ディスプレイ"), std::string::npos) << run.err;
+    const test::ChildOutcome run = RunProgram(ZENTRIX_GUI_PROGRAM, {}, dir.path(), env);
+    EXPECT_EQ(run.signal, 0) << run.report;
+    EXPECT_EQ(run.exitCode, 1) << run.report;
+    EXPECT_NE(run.report.find("ディスプレイ"), std::string::npos) << run.report;
     EXPECT_TRUE(Entries(dir.path()).empty()); // no data file created
 }
 
@@ -158,10 +150,10 @@ TEST(WindowProgram, AStartUpErrorWhereNoWindowShowsEndsOnStandardError)
     fs::create_directory(dir / "Loto6data.dt"); // a folder where the data file belongs
     std::vector<std::string> env = kBaseEnv;
     env.push_back("QT_QPA_PLATFORM=offscreen");
-    const ProgramRun run = RunProgram(ZENTRIX_GUI_PROGRAM, {}, dir.path(), env);
-    EXPECT_EQ(run.signal, 0) << "hung or crashed: " << run.err;
-    EXPECT_EQ(run.exitCode, 1) << run.err;
-    EXPECT_NE(run.err.find("通常のファイルではない"), std::string::npos) << run.err;
+    const test::ChildOutcome run = RunProgram(ZENTRIX_GUI_PROGRAM, {}, dir.path(), env);
+    EXPECT_EQ(run.signal, 0) << "hung or crashed: " << run.report;
+    EXPECT_EQ(run.exitCode, 1) << run.report;
+    EXPECT_NE(run.report.find("通常のファイルではない"), std::string::npos) << run.report;
 }
 #endif
 
