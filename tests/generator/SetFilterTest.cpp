@@ -132,34 +132,42 @@ TEST(CheckSetTest, AllThreeMarksMustPass)
 
 TEST(ContradictionTest, FiresOnlyWithParityOnTwoCarriesAndTooFewFreshOfTheParity)
 {
-    // Fresh 1..5: two even, three odd.
-    const CarryLists lists = BuildCarryLists(kLatest, kPrevious);
-    EXPECT_FALSE(SettingsContradict(lists, Rules(true, 2, true, 1)));
-    EXPECT_FALSE(SettingsContradict(lists, Rules(true, 2, true, 7)));
-
-    // 7 is repeated; fresh 2, 3, 5, 9, 11 and 13: one even.
-    const CarryLists oneEven = BuildCarryLists(MakeDrawRow(Draw({2, 3, 5, 7, 9, 11}, 13)), kPrevious);
-    EXPECT_TRUE(SettingsContradict(oneEven, Rules(true, 2, true, 1)));
-    EXPECT_FALSE(SettingsContradict(oneEven, Rules(true, 2, true, 7)));
-    EXPECT_FALSE(SettingsContradict(oneEven, Rules(true, 1, true, 1)));
-    EXPECT_FALSE(SettingsContradict(oneEven, Rules(true, 0, true, 1)));
-    EXPECT_FALSE(SettingsContradict(oneEven, Rules(true, 2, false, 1)));
-    EXPECT_FALSE(SettingsContradict(oneEven, Rules(true, 2, true, 2)));
-
-    // Nothing repeated; fresh 2, 4, 8, 10, 12, 14 and 1: one odd.
-    const CarryLists oneOdd = BuildCarryLists(MakeDrawRow(Draw({2, 4, 8, 10, 12, 14}, 1)), kPrevious);
-    EXPECT_TRUE(SettingsContradict(oneOdd, Rules(true, 2, true, 7)));
-    EXPECT_FALSE(SettingsContradict(oneOdd, Rules(true, 2, true, 1)));
-    // The check names level 7 itself; levels counted as 7 by the parity rule do not fire it.
-    EXPECT_FALSE(SettingsContradict(oneOdd, Rules(true, 2, true, 8)));
-}
-
-TEST(ContradictionTest, CheckSetReportsItWhateverTheCandidate)
-{
-    const CarryLists oneEven = BuildCarryLists(MakeDrawRow(Draw({2, 3, 5, 7, 9, 11}, 13)), kPrevious);
-    const DrawRow latest = MakeDrawRow(Draw({2, 3, 5, 7, 9, 11}, 13));
-    for (const PredictionSet& set : {PredictionSet{2, 4, 6, 8, 10, 12}, PredictionSet{1, 20, 30, 31, 40, 43}})
-        EXPECT_EQ(CheckSet(set, oneEven, latest, Rules(true, 2, true, 1)), SetVerdict::Contradiction);
+    // Fresh 1..5: two even, three odd. 7 repeated, fresh 2, 3, 5, 9, 11, 13: one even. Nothing
+    // repeated, fresh 2, 4, 8, 10, 12, 14, 1: one odd.
+    const DrawRow balanced = kLatest;
+    const DrawRow oneEven = MakeDrawRow(Draw({2, 3, 5, 7, 9, 11}, 13));
+    const DrawRow oneOdd = MakeDrawRow(Draw({2, 4, 8, 10, 12, 14}, 1));
+    struct Case
+    {
+        DrawRow latest;
+        GenerationSettings rules;
+        bool contradicts;
+    };
+    const std::vector<Case> cases = {
+        {balanced, Rules(true, 2, true, 1), false},
+        {balanced, Rules(true, 2, true, 7), false},
+        {oneEven, Rules(true, 2, true, 1), true},
+        {oneEven, Rules(true, 2, true, 7), false},
+        {oneEven, Rules(true, 1, true, 1), false},
+        {oneEven, Rules(true, 0, true, 1), false},
+        {oneEven, Rules(true, 2, false, 1), false},
+        {oneEven, Rules(true, 2, true, 2), false},
+        {oneOdd, Rules(true, 2, true, 7), true},
+        {oneOdd, Rules(true, 2, true, 1), false},
+        // The check names level 7 itself; levels counted as 7 by the parity rule do not fire it.
+        {oneOdd, Rules(true, 2, true, 8), false},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        const CarryLists lists = BuildCarryLists(c.latest, kPrevious);
+        EXPECT_EQ(SettingsContradict(lists, c.rules), c.contradicts) << "case " << i;
+        // Whatever the candidate, the verdict is the contradiction.
+        if (c.contradicts) {
+            for (const PredictionSet& set :
+                 {PredictionSet{2, 4, 6, 8, 10, 12}, PredictionSet{1, 20, 30, 31, 40, 43}})
+                EXPECT_EQ(CheckSet(set, lists, c.latest, c.rules), SetVerdict::Contradiction) << "case " << i;
+        }
+    }
 }
 
 // Each level asks for its own split: 6 even at level 1 down to none at level 7 (and beyond).
