@@ -217,21 +217,6 @@ TEST(DirectSamplerTest, NumbersOfWeightZeroNeverComeWithWeightingOn)
         }
 }
 
-TEST(DirectSamplerTest, RunsWhoseLoopIsQuickDrawAsBefore)
-{
-    GenerationSettings settings; // the opening settings
-    settings.setCount = 100;
-    const std::vector<DrawRecord> draws = test::SyntheticHistory(500, 7);
-    OpenedHistory file(draws);
-    RunRecorder recorder;
-    RandomSource random(5);
-    const RunResult result = GenerateSets(settings, file.history(), random, recorder);
-    ASSERT_EQ(result.outcome, RunOutcome::Completed);
-    EXPECT_FALSE(result.direct);
-    EXPECT_GT(result.passChanceFloor, 0.01);
-    EXPECT_LT(static_cast<double>(result.attempts), 100 / result.passChanceFloor);
-}
-
 TEST(DirectSamplerTest, TheChoiceWeighsTheLoopAgainstTheSampler)
 {
     const RunLimits limits;

@@ -133,31 +133,6 @@ TEST_F(PredictionStoreTest, NewDatabaseIsVersionedAndInWalMode)
     EXPECT_EQ(QuerySql(file(), "PRAGMA journal_mode"), "wal");
 }
 
-TEST_F(PredictionStoreTest, FirstVersionIsMigratedKeepingItsBatches)
-{
-    // The first schema: no source column, no index.
-    ASSERT_EQ(ExecSql(file(), BatchTableSql(1, "id INTEGER PRIMARY KEY AUTOINCREMENT",
-                                            "INSERT INTO batch VALUES(7, 1700000000, 1500, 99, 1, 1, 0, 1, 1,"
-                                            " 1, 4, 1, 1, x'010203040506');")),
-              "");
-    PredictionStore store(file());
-    ASSERT_TRUE(store.open(PredictionStore::Mode::ExistingOnly));
-    Batch old;
-    ASSERT_TRUE(store.load(7, old));
-    EXPECT_EQ(old.draw, 1500);
-    EXPECT_EQ(old.seed, 99u);
-    EXPECT_EQ(old.source, BatchSource::Window); // the only program the first version knew
-    ASSERT_EQ(old.sets.size(), 1u);
-    EXPECT_EQ(old.sets[0], (PredictionSet{1, 2, 3, 4, 5, 6}));
-    store.close();
-    EXPECT_EQ(QuerySql(file(), "PRAGMA user_version"), std::to_string(PredictionStore::kSchemaVersion));
-    EXPECT_EQ(QuerySql(file(), "SELECT name FROM sqlite_master WHERE type = 'index'"), "batch_by_draw");
-
-    PredictionStore writer(file());
-    ASSERT_TRUE(writer.open(PredictionStore::Mode::CreateIfMissing));
-    EXPECT_GT(saveSample(writer, 1501, 2, 1), 7);
-}
-
 TEST_F(PredictionStoreTest, WheelBatchKeepsItsSourceNoteAndEveryTicket)
 {
     PredictionStore store(file());
@@ -197,29 +172,48 @@ TEST_F(PredictionStoreTest, WheelBatchKeepsItsSourceNoteAndEveryTicket)
     EXPECT_EQ(count, 2);
 }
 
-TEST_F(PredictionStoreTest, SecondVersionGainsTheNoteColumnAndKeepsItsSources)
+TEST_F(PredictionStoreTest, OlderVersionsAreMigratedKeepingTheirBatches)
 {
+    struct Case
     {
+        int version;
+        std::string row; ///< one batch as that version stored it
+        std::int64_t id;
+        std::uint64_t seed;
+        BatchSource source;
+    };
+    const std::vector<Case> cases = {
+        // The first schema: no source column (only the window made batches), no index.
+        {1, "INSERT INTO batch VALUES(7, 1700000000, 1500, 99, 1, 1, 0, 1, 1, 1, 4, 1, 1, x'010203040506');",
+         7, 99, BatchSource::Window},
+        // The second: no note column; a batch from the command line.
+        {2,
+         "INSERT INTO batch VALUES(3, 1700000000, 1600, 42, 1, 1, 0, 1, 1, 1, 4, 1, 1, x'010203040506', 1);",
+         3, 42, BatchSource::CommandLine},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.version);
+        std::filesystem::remove(file());
+        ASSERT_EQ(ExecSql(file(), BatchTableSql(c.version, "id INTEGER PRIMARY KEY AUTOINCREMENT", c.row)),
+                  "");
         PredictionStore store(file());
-        ASSERT_TRUE(store.open(PredictionStore::Mode::CreateIfMissing));
-        saveSample(store, 10, 2, 0);
+        ASSERT_TRUE(store.open(PredictionStore::Mode::ExistingOnly));
+        Batch old;
+        ASSERT_TRUE(store.load(c.id, old));
+        EXPECT_EQ(old.seed, c.seed);
+        EXPECT_EQ(old.source, c.source);
+        EXPECT_TRUE(old.note.empty());
+        EXPECT_EQ(old.sets, (std::vector<PredictionSet>{{1, 2, 3, 4, 5, 6}}));
+        store.close();
+        EXPECT_EQ(QuerySql(file(), "PRAGMA user_version"), std::to_string(PredictionStore::kSchemaVersion));
+        if (c.version == 1) {
+            EXPECT_EQ(QuerySql(file(), "SELECT name FROM sqlite_master WHERE type = 'index'"),
+                      "batch_by_draw");
+        }
+        PredictionStore writer(file());
+        ASSERT_TRUE(writer.open(PredictionStore::Mode::CreateIfMissing));
+        EXPECT_GT(saveSample(writer, 1501, 2, 1), c.id);
     }
-    // Back to the second schema as an older Zentrix left it, with a batch from the command line.
-    ASSERT_EQ(
-        ExecSql(file(), "DROP TABLE batch;" +
-                            BatchTableSql(2, "id INTEGER PRIMARY KEY AUTOINCREMENT",
-                                          "INSERT INTO batch VALUES(3, 1700000000, 1600, 42, 1, 1, 0, 1,"
-                                          " 1, 1, 4, 1, 1, x'010203040506', 1);")),
-        "");
-    PredictionStore store(file());
-    ASSERT_TRUE(store.open(PredictionStore::Mode::ExistingOnly));
-    Batch old;
-    ASSERT_TRUE(store.load(3, old));
-    EXPECT_EQ(old.source, BatchSource::CommandLine);
-    EXPECT_EQ(old.seed, 42u);
-    EXPECT_TRUE(old.note.empty());
-    store.close();
-    EXPECT_EQ(QuerySql(file(), "PRAGMA user_version"), "3");
 }
 
 /// Databases the store must refuse without changing a byte of them.
