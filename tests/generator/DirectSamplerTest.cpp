@@ -17,7 +17,6 @@ namespace zentrix {
 namespace {
 
 using test::Draw;
-using test::ExpectPassingSets;
 using test::OpenedHistory;
 using test::RunRecorder;
 
@@ -183,7 +182,7 @@ TEST(DirectSamplerTest, SetsRarerThanOneInAMillionStillComeAtOnce)
     EXPECT_TRUE(result.direct);
     EXPECT_EQ(result.attempts, 0) << "the loop would need millions";
     ASSERT_EQ(recorder.sets.size(), 100u);
-    ExpectPassingSets(recorder.sets, RareHistory(), settings);
+    test::ExpectPassingSets(recorder.sets, RareHistory(), settings);
     for (const PredictionSet& set : recorder.sets)
         EXPECT_TRUE(std::count(set.begin(), set.end(), 42) == 1 &&
                     std::count(set.begin(), set.end(), 43) == 1);
@@ -244,7 +243,7 @@ TEST(DirectSamplerTest, ALoopThatRunsOutOfBudgetHandsOverAndKeepsWhatItFound)
     EXPECT_TRUE(result.direct);
     EXPECT_GT(result.attempts, 0);
     ASSERT_EQ(recorder.sets.size(), 100u);
-    ExpectPassingSets(recorder.sets, draws, settings);
+    test::ExpectPassingSets(recorder.sets, draws, settings);
     EXPECT_EQ(recorder.calls.size(), 2u + 2u * 100u + 1u);
 }
 

@@ -146,33 +146,50 @@ TEST(GenerateSetsTest, TheSameSeedGivesTheSameSets)
     EXPECT_NE(a.sets, c.sets);
 }
 
+// `count` copies of the draw that holds the weight, then the two latest draws.
+std::vector<DrawRecord> WeightOn(int count, const DrawRecord& heavy, const DrawRecord& previous,
+                                 const DrawRecord& latest)
+{
+    std::vector<DrawRecord> draws(static_cast<std::size_t>(count), heavy);
+    draws.push_back(previous);
+    draws.push_back(latest);
+    return draws;
+}
+
+// A hundred sets whose only filters are no carry and the consecutive rule.
+GenerationSettings HundredWithoutParity(bool weightingOn, bool consecutiveOn)
+{
+    GenerationSettings settings;
+    settings.setCount = 100;
+    settings.weightingOn = weightingOn;
+    settings.carryCount = 0;
+    settings.parityOn = false;
+    settings.consecutiveOn = consecutiveOn;
+    return settings;
+}
+
+// Kept numbers of one run for which `counted` holds.
+template <typename Counted>
+long CountKept(OpenedHistory& file, const GenerationSettings& settings, std::uint64_t seed, Counted counted)
+{
+    RunRecorder recorder;
+    EXPECT_EQ(RunWith(file, settings, recorder, seed).outcome, RunOutcome::Completed);
+    long count = 0;
+    for (const PredictionSet& set : recorder.sets)
+        count += std::count_if(set.begin(), set.end(), counted);
+    return count;
+}
+
 TEST(GenerateSetsTest, FrequentNumbersComeOutMoreOftenWithWeightingOn)
 {
     // Numbers 1..7 in every draw but the last two, numbers 30..36 in no draw but those.
-    std::vector<DrawRecord> draws(50, Draw({1, 2, 3, 4, 5, 6}, 7));
-    draws.push_back(Draw({8, 9, 10, 11, 12, 13}, 14));
-    draws.push_back(Draw({30, 32, 34, 36, 38, 40}, 42));
-    OpenedHistory file(draws);
-    GenerationSettings settings;
-    settings.setCount = 100;
-    settings.carryCount = 0;
-    settings.parityOn = false;
-    settings.consecutiveOn = true;
-    RunRecorder weighted;
-    ASSERT_EQ(RunWith(file, settings, weighted, 8).outcome, RunOutcome::Completed);
-    const auto countLow = [](const std::vector<PredictionSet>& sets) {
-        long count = 0;
-        for (const PredictionSet& set : sets)
-            count += std::count_if(set.begin(), set.end(), [](std::int16_t n) { return n <= 7; });
-        return count;
-    };
+    OpenedHistory file(WeightOn(50, Draw({1, 2, 3, 4, 5, 6}, 7), Draw({8, 9, 10, 11, 12, 13}, 14),
+                                Draw({30, 32, 34, 36, 38, 40}, 42)));
+    const auto low = [](std::int16_t n) { return n <= 7; };
     // 1..7 hold about 96% of the weight, so each set takes as many as one pair allows (four);
     // uniform draws give a set about one.
-    EXPECT_GE(countLow(weighted.sets), 350);
-    settings.weightingOn = false;
-    RunRecorder uniform;
-    ASSERT_EQ(RunWith(file, settings, uniform, 8).outcome, RunOutcome::Completed);
-    EXPECT_LT(countLow(uniform.sets), 200);
+    EXPECT_GE(CountKept(file, HundredWithoutParity(true, true), 8, low), 350);
+    EXPECT_LT(CountKept(file, HundredWithoutParity(false, true), 8, low), 200);
 }
 
 TEST(GenerateSetsTest, WithWeightingOffDuplicatesAreStillReplacedThroughTheWeights)
@@ -180,24 +197,12 @@ TEST(GenerateSetsTest, WithWeightingOffDuplicatesAreStillReplacedThroughTheWeigh
     // Almost all weight lies on 30, 32, ..., 42 (no two of them consecutive); the latest draw's
     // 8..14 are excluded by carry 0. Uniform sets hold about 1.2 of the seven per set; the
     // replacements of duplicates (about a third of the candidates) add weighted numbers on top.
-    std::vector<DrawRecord> draws(100, Draw({30, 32, 34, 36, 38, 40}, 42));
-    draws.push_back(Draw({1, 2, 3, 4, 5, 6}, 7));
-    draws.push_back(Draw({8, 9, 10, 11, 12, 13}, 14));
-    OpenedHistory file(draws);
-    GenerationSettings settings;
-    settings.setCount = 100;
-    settings.weightingOn = false;
-    settings.carryCount = 0;
-    settings.parityOn = false;
-    settings.consecutiveOn = false;
+    OpenedHistory file(WeightOn(100, Draw({30, 32, 34, 36, 38, 40}, 42), Draw({1, 2, 3, 4, 5, 6}, 7),
+                                Draw({8, 9, 10, 11, 12, 13}, 14)));
     long heavy = 0;
-    for (std::uint64_t seed = 1; seed <= 5; ++seed) {
-        RunRecorder recorder;
-        ASSERT_EQ(RunWith(file, settings, recorder, seed).outcome, RunOutcome::Completed);
-        for (const PredictionSet& set : recorder.sets)
-            heavy +=
-                std::count_if(set.begin(), set.end(), [](std::int16_t n) { return n >= 30 && n % 2 == 0; });
-    }
+    for (std::uint64_t seed = 1; seed <= 5; ++seed)
+        heavy += CountKept(file, HundredWithoutParity(false, false), seed,
+                           [](std::int16_t n) { return n >= 30 && n % 2 == 0; });
     // Uniform replacements give about 620 (standard deviation about 25), weighted ones about 800.
     EXPECT_GT(heavy, 710);
 }

@@ -63,36 +63,39 @@ TEST(ConsecutiveRuleTest, OnWantsExactlyOnePairOffWantsNone)
     EXPECT_EQ(ConsecutivePairs({1, 2, 3, 4, 5, 6}), 5);
 }
 
-TEST(CarryRuleTest, OneCarryTakesOneFreshNumberAndNoRepeatedOne)
+TEST(CarryRuleTest, FreshNumbersAreCountedAndRepeatedOnesNeverCarried)
 {
+    struct Case
+    {
+        PredictionSet set;
+        int carry;
+        bool passes;
+    };
+    const std::vector<Case> cases = {
+        {{1, 10, 20, 30, 40, 43}, 1, true},
+        {{1, 2, 20, 30, 40, 43}, 1, false},   // two fresh numbers
+        {{1, 6, 20, 30, 40, 43}, 1, false},   // 6 is repeated
+        {{10, 20, 30, 40, 41, 43}, 1, false}, // no fresh number
+        {{1, 2, 20, 30, 40, 43}, 2, true},
+        {{1, 2, 3, 30, 40, 43}, 2, false},
+        {{1, 2, 7, 30, 40, 43}, 2, false},
+        // Any number of the latest draw fails a zero carry, the bonus number included.
+        {{10, 20, 30, 40, 41, 43}, 0, true},
+        {{7, 20, 30, 40, 41, 43}, 0, false},
+        {{6, 20, 30, 40, 41, 43}, 0, false},
+        // A carry setting other than 0 or 1 is two carries, as the option group gives it.
+        {{1, 2, 20, 30, 40, 43}, 5, true},
+    };
     const CarryLists lists = BuildCarryLists(kLatest, kPrevious);
-    EXPECT_TRUE(CarryRulePasses({1, 10, 20, 30, 40, 43}, lists, kLatest, 1));
-    EXPECT_FALSE(CarryRulePasses({1, 2, 20, 30, 40, 43}, lists, kLatest, 1));
-    EXPECT_FALSE(CarryRulePasses({1, 6, 20, 30, 40, 43}, lists, kLatest, 1));
-    EXPECT_FALSE(CarryRulePasses({10, 20, 30, 40, 41, 43}, lists, kLatest, 1));
-}
+    for (std::size_t i = 0; i < cases.size(); ++i)
+        EXPECT_EQ(CarryRulePasses(cases[i].set, lists, kLatest, cases[i].carry), cases[i].passes)
+            << "case " << i;
 
-TEST(CarryRuleTest, TwoCarriesAndNoCarry)
-{
-    const CarryLists lists = BuildCarryLists(kLatest, kPrevious);
-    EXPECT_TRUE(CarryRulePasses({1, 2, 20, 30, 40, 43}, lists, kLatest, 2));
-    EXPECT_FALSE(CarryRulePasses({1, 2, 3, 30, 40, 43}, lists, kLatest, 2));
-    EXPECT_FALSE(CarryRulePasses({1, 2, 7, 30, 40, 43}, lists, kLatest, 2));
-    // Any number of the latest draw fails a zero carry, the bonus number included.
-    EXPECT_TRUE(CarryRulePasses({10, 20, 30, 40, 41, 43}, lists, kLatest, 0));
-    EXPECT_FALSE(CarryRulePasses({7, 20, 30, 40, 41, 43}, lists, kLatest, 0));
-    EXPECT_FALSE(CarryRulePasses({6, 20, 30, 40, 41, 43}, lists, kLatest, 0));
-    // A carry setting other than 0 or 1 is two carries, as the option group gives it.
-    EXPECT_TRUE(CarryRulePasses({1, 2, 20, 30, 40, 43}, lists, kLatest, 5));
-}
-
-TEST(CarryRuleTest, FreshMatchesCountEveryEqualEntry)
-{
     // A hand-made file may repeat a number inside a draw: each entry is a match of its own.
-    const DrawRow latest = MakeDrawRow(Draw({8, 8, 12, 13, 14, 15}, 16));
-    const CarryLists lists = BuildCarryLists(latest, kPrevious);
-    EXPECT_TRUE(CarryRulePasses({8, 20, 30, 40, 41, 43}, lists, latest, 2));
-    EXPECT_FALSE(CarryRulePasses({8, 20, 30, 40, 41, 43}, lists, latest, 1));
+    const DrawRow twice = MakeDrawRow(Draw({8, 8, 12, 13, 14, 15}, 16));
+    const CarryLists twiceLists = BuildCarryLists(twice, kPrevious);
+    EXPECT_TRUE(CarryRulePasses({8, 20, 30, 40, 41, 43}, twiceLists, twice, 2));
+    EXPECT_FALSE(CarryRulePasses({8, 20, 30, 40, 41, 43}, twiceLists, twice, 1));
 }
 
 TEST(ParityRuleTest, EvenCountIsSevenMinusTheLevel)
