@@ -3,6 +3,7 @@
 
 #include "generator/RandomSource.h"
 #include "generator/SetFilter.h"
+#include "generator/SetWalkState.h"
 
 #include <algorithm>
 #include <array>
@@ -10,12 +11,8 @@
 namespace zentrix {
 namespace {
 
-constexpr int kTakenStates = kSetSize + 1; // 0..6 numbers taken
-constexpr int kEvenStates = kSetSize + 1;  // 0..6 even numbers
-constexpr int kFreshStates = 4;            // 0, 1, 2, or more fresh matches
-constexpr int kPairStates = 3;             // 0, 1, or more consecutive pairs
-constexpr int kLastStates = 2;             // whether the previous number was taken
-constexpr int kStates = kTakenStates * kEvenStates * kFreshStates * kPairStates * kLastStates;
+using namespace setwalk;
+
 constexpr int kPositions = kHighestNumber + 2; // numbers 1..43 and the end
 
 struct WalkState
@@ -26,11 +23,7 @@ struct WalkState
     int pairs = 0;
     int last = 0;
 
-    int index() const
-    {
-        return (((taken * kEvenStates + evens) * kFreshStates + fresh) * kPairStates + pairs) * kLastStates +
-               last;
-    }
+    int index() const { return StateIndex(taken, evens, fresh, pairs, last); }
 };
 
 /**
@@ -46,7 +39,7 @@ public:
     PassingSetWalk(const RulePlan& plan, NumberMask usable)
         : m_plan(plan)
         , m_usable(usable)
-        , m_alive(static_cast<std::size_t>(kPositions) * kStates, 0)
+        , m_alive(static_cast<std::size_t>(kPositions) * kStateCount, 0)
     {
         for (int n = kLowestNumber; n <= kHighestNumber; ++n)
             m_fresh[static_cast<std::size_t>(n)] = plan.freshMatches(n);
@@ -85,7 +78,7 @@ public:
 private:
     std::uint8_t& alive(int n, const WalkState& state)
     {
-        return m_alive[static_cast<std::size_t>(n) * kStates + static_cast<std::size_t>(state.index())];
+        return m_alive[static_cast<std::size_t>(n) * kStateCount + static_cast<std::size_t>(state.index())];
     }
     bool canTake(int n, const WalkState& state) const
     {

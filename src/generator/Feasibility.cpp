@@ -1,25 +1,15 @@
 // Feasibility: counting passing sets number by number.
 #include "Feasibility.h"
 
+#include "generator/SetWalkState.h"
+
 #include <algorithm>
 #include <array>
 
 namespace zentrix {
 namespace {
 
-constexpr int kTakenStates = kSetSize + 1; // 0..6 numbers taken
-constexpr int kEvenStates = kSetSize + 1;  // 0..6 even numbers
-constexpr int kFreshStates = 4;            // 0, 1, 2, or more fresh matches
-constexpr int kConsecutiveStates = 3;      // 0, 1, or more consecutive pairs
-constexpr int kLastStates = 2;             // whether the previous number was taken
-constexpr int kStateCount = kTakenStates * kEvenStates * kFreshStates * kConsecutiveStates * kLastStates;
-
-constexpr int StateIndex(int taken, int evens, int fresh, int pairs, int last)
-{
-    return (((taken * kEvenStates + evens) * kFreshStates + fresh) * kConsecutiveStates + pairs) *
-               kLastStates +
-           last;
-}
+using namespace setwalk;
 
 // Sums, over every set of six numbers of `usable` that passes `plan`, the product of its
 // numbers' weights; a weight of 1 for every number counts the sets.
@@ -38,7 +28,7 @@ Value SumOverPassingSets(const RulePlan& plan, NumberMask usable, const PerNumbe
         for (int taken = 0; taken < kTakenStates; ++taken) {
             for (int evens = 0; evens <= taken; ++evens) {
                 for (int f = 0; f < kFreshStates; ++f) {
-                    for (int pairs = 0; pairs < kConsecutiveStates; ++pairs) {
+                    for (int pairs = 0; pairs < kPairStates; ++pairs) {
                         for (int last = 0; last < kLastStates; ++last) {
                             const Value ways = sums[StateIndex(taken, evens, f, pairs, last)];
                             if (ways == Value{})
@@ -47,7 +37,7 @@ Value SumOverPassingSets(const RulePlan& plan, NumberMask usable, const PerNumbe
                             if (!takeable || taken == kSetSize)
                                 continue;
                             const int nextFresh = std::min(f + fresh, kFreshStates - 1);
-                            const int nextPairs = std::min(pairs + last, kConsecutiveStates - 1);
+                            const int nextPairs = std::min(pairs + last, kPairStates - 1);
                             next[StateIndex(taken + 1, evens + even, nextFresh, nextPairs, 1)] += ways * w;
                         }
                     }
@@ -60,7 +50,7 @@ Value SumOverPassingSets(const RulePlan& plan, NumberMask usable, const PerNumbe
     Value passing{};
     for (int evens = 0; evens <= kSetSize; ++evens) {
         for (int f = 0; f < kFreshStates; ++f) {
-            for (int pairs = 0; pairs < kConsecutiveStates; ++pairs) {
+            for (int pairs = 0; pairs < kPairStates; ++pairs) {
                 if (!plan.parityPasses(evens) || !plan.carryPasses(f) || !plan.consecutivePasses(pairs))
                     continue;
                 for (int last = 0; last < kLastStates; ++last)

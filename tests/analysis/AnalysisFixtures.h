@@ -1,13 +1,15 @@
-// AnalysisFixtures: draw tables written out by hand, and the real history as a table.
+// AnalysisFixtures: draw tables written out by hand, and the four-draw history the statistics and
+// their views are worked out on.
 #pragma once
 
 #include "generator/DrawTable.h"
 #include "support/HistoryFixtures.h"
 
 #include <initializer_list>
-#include <vector>
 
 namespace zentrix::analysis::test {
+
+using ::zentrix::test::TableOf;
 
 /// Rows of six numbers and a bonus, draw 1 first.
 inline DrawTable Table(std::initializer_list<DrawRow> rows)
@@ -17,12 +19,13 @@ inline DrawTable Table(std::initializer_list<DrawRow> rows)
     return table;
 }
 
-inline DrawTable Table(const std::vector<DrawRecord>& records)
-{
-    DrawTable table;
-    for (const DrawRecord& record : records)
-        table.rows.push_back(MakeDrawRow(record));
-    return table;
-}
+// d1: a run of six; d2 repeats 2 and 3; d3 repeats 3 and holds 11-12-13; d4 repeats 33 and d3's
+// bonus 2.
+inline const DrawTable kFour = Table({
+    {1, 2, 3, 4, 5, 6, 7},
+    {40, 2, 30, 3, 20, 10, 1},
+    {3, 11, 12, 13, 33, 43, 2},
+    {2, 9, 15, 21, 27, 33, 3},
+});
 
 } // namespace zentrix::analysis::test

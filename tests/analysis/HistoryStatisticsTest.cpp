@@ -11,82 +11,73 @@
 namespace zentrix::analysis {
 namespace {
 
+using test::kFour;
 using test::Table;
 
-// d1: a run of six; d2 repeats 2 and 3; d3 repeats 3 and holds 11-12-13; d4 repeats 33 and d3's
-// bonus 2.
-const DrawTable kFour = Table({
-    {1, 2, 3, 4, 5, 6, 7},
-    {40, 2, 30, 3, 20, 10, 1},
-    {3, 11, 12, 13, 33, 43, 2},
-    {2, 9, 15, 21, 27, 33, 3},
-});
-
-TEST(HistoryStatistics, CountsAndBonusCountsKeepTheBonusApart)
+class HistoryStatisticsTest : public ::testing::Test
 {
+protected:
     const HistoryStatistics stats = ComputeHistoryStatistics(kFour, {1, 4});
+};
+
+// Per number over draws 1..4: the bonus number kept apart; gaps as differences of draw numbers;
+// 引っ張り chances are the judged draws whose previous draw held the number.
+TEST_F(HistoryStatisticsTest, FiguresOfEachNumber)
+{
+    struct Row
+    {
+        int n;
+        std::int64_t main, bonus;
+        RecordNo lastSeen;
+        std::int64_t currentGap, longestGap, gapCount, carryChances, carried;
+    };
+    const std::vector<Row> rows = {
+        {1, 1, 1, 1, 3, 0, 0, 1, 0},  // d1; the bonus of d2
+        {2, 3, 1, 4, 0, 2, 2, 2, 1},  // d1, d2, d4: gaps 1 and 2; carried into d2 only
+        {3, 3, 1, 3, 1, 1, 2, 3, 2},  // d1, d2, d3, not d4: carried into d2 and d3
+        {4, 1, 0, 1, 3, 0, 0, 1, 0},  // once: no gap yet
+        {7, 0, 1, 0, 4, 0, 0, 0, 0},  // only a bonus: never a winning number
+        {8, 0, 0, 0, 4, 0, 0, 0, 0},  // never came: away for the whole range
+        {33, 2, 0, 4, 0, 1, 1, 1, 1}, // d3 and d4
+        {43, 1, 0, 3, 1, 0, 0, 1, 0},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.n);
+        const NumberFigures& f = stats.of(r.n);
+        EXPECT_EQ(f.mainCount, r.main);
+        EXPECT_EQ(f.bonusCount, r.bonus);
+        EXPECT_EQ(f.lastSeen, r.lastSeen);
+        EXPECT_EQ(f.currentGap, r.currentGap);
+        EXPECT_EQ(f.longestGap, r.longestGap);
+        EXPECT_EQ(f.gapCount, r.gapCount);
+        EXPECT_EQ(f.carryChances, r.carryChances);
+        EXPECT_EQ(f.carried, r.carried);
+    }
+    EXPECT_DOUBLE_EQ(stats.of(2).averageGap(), 1.5);
     EXPECT_EQ(stats.draws, 4);
     EXPECT_EQ(stats.skippedDraws, 0);
-    EXPECT_EQ(stats.of(2).mainCount, 3);
-    EXPECT_EQ(stats.of(3).mainCount, 3);
-    EXPECT_EQ(stats.of(33).mainCount, 2);
-    EXPECT_EQ(stats.of(8).mainCount, 0);
-    // Bonus numbers: 7, 1, 2, 3, each once; none is also a winning number of its own draw.
-    EXPECT_EQ(stats.of(7).bonusCount, 1);
-    EXPECT_EQ(stats.of(7).mainCount, 0);
-    EXPECT_EQ(stats.of(1).bonusCount, 1);
-    EXPECT_EQ(stats.of(3).bonusCount, 1);
     std::int64_t main = 0;
     for (const NumberFigures& f : stats.numbers)
         main += f.mainCount;
     EXPECT_EQ(main, 6 * 4);
 }
 
-TEST(HistoryStatistics, GapsAreDifferencesOfDrawNumbers)
+TEST_F(HistoryStatisticsTest, CarryAndSlideCompareEachDrawWithTheOneBefore)
 {
-    const HistoryStatistics stats = ComputeHistoryStatistics(kFour, {1, 4});
-    // 2 came in draws 1, 2 and 4: gaps 1 and 2.
-    EXPECT_EQ(stats.of(2).lastSeen, 4);
-    EXPECT_EQ(stats.of(2).currentGap, 0);
-    EXPECT_EQ(stats.of(2).longestGap, 2);
-    EXPECT_DOUBLE_EQ(stats.of(2).averageGap(), 1.5);
-    // 3 came in draws 1, 2 and 3, not in 4.
-    EXPECT_EQ(stats.of(3).currentGap, 1);
-    EXPECT_EQ(stats.of(3).longestGap, 1);
-    // 4 came once: no gap between appearances yet.
-    EXPECT_EQ(stats.of(4).currentGap, 3);
-    EXPECT_EQ(stats.of(4).gapCount, 0);
-    EXPECT_EQ(stats.of(4).longestGap, 0);
-    // 8 never came: away for the whole range.
-    EXPECT_EQ(stats.of(8).lastSeen, 0);
-    EXPECT_EQ(stats.of(8).currentGap, 4);
-}
-
-TEST(HistoryStatistics, CarryAndSlideCompareEachDrawWithTheOneBefore)
-{
-    const HistoryStatistics stats = ComputeHistoryStatistics(kFour, {1, 4});
     EXPECT_EQ(stats.judgedDraws, 3);
     // d2: 2, 3 again; d3: 3 again; d4: 33 again (and d3's bonus 2).
-    EXPECT_EQ(stats.carry[0], 0);
-    EXPECT_EQ(stats.carry[1], 2);
-    EXPECT_EQ(stats.carry[2], 1);
-    EXPECT_EQ(stats.carryWithBonus[1], 1);
-    EXPECT_EQ(stats.carryWithBonus[2], 2);
-    // 3 was in d1, d2, d3 (three chances) and came again in d2 and d3.
-    EXPECT_EQ(stats.of(3).carryChances, 3);
-    EXPECT_EQ(stats.of(3).carried, 2);
-    EXPECT_EQ(stats.of(2).carryChances, 2);
-    EXPECT_EQ(stats.of(2).carried, 1);
+    const std::array<std::int64_t, 7> carry{0, 2, 1, 0, 0, 0, 0};
+    const std::array<std::int64_t, 7> withBonus{0, 1, 2, 0, 0, 0, 0};
+    EXPECT_EQ(stats.carry, carry);
+    EXPECT_EQ(stats.carryWithBonus, withBonus);
     // Neighbours of the previous draw: d2 holds 2, 3 (next to 1..6); d3 holds 3, 11 (next to 2
     // and 10); d4 holds 2 (next to 3).
-    EXPECT_EQ(stats.slide[1], 1);
-    EXPECT_EQ(stats.slide[2], 2);
-    EXPECT_EQ(std::accumulate(stats.slide.begin(), stats.slide.end(), std::int64_t{0}), 3);
+    const std::array<std::int64_t, 7> slide{0, 1, 2, 0, 0, 0, 0};
+    EXPECT_EQ(stats.slide, slide);
 }
 
-TEST(HistoryStatistics, ShapeOfEachDraw)
+TEST_F(HistoryStatisticsTest, ShapeOfEachDraw)
 {
-    const HistoryStatistics stats = ComputeHistoryStatistics(kFour, {1, 4});
     // Consecutive pairs: 1..6 holds five, 2-3 one, 11-12-13 two, d4 none.
     EXPECT_EQ(stats.consecutive[0], 1);
     EXPECT_EQ(stats.consecutive[1], 1);
@@ -114,24 +105,24 @@ TEST(HistoryStatistics, ShapeOfEachDraw)
     EXPECT_EQ(std::accumulate(stats.pairs.begin(), stats.pairs.end(), std::int64_t{0}), 15 * 4);
 }
 
-TEST(HistoryStatistics, LatestDrawsJudgeTheFirstAgainstTheDrawBeforeTheRange)
+TEST_F(HistoryStatisticsTest, LatestDrawsJudgeTheFirstAgainstTheDrawBeforeTheRange)
 {
     EXPECT_EQ(LatestDraws(kFour, 2).first, 3);
     EXPECT_EQ(LatestDraws(kFour, 0).first, 1);
     EXPECT_EQ(LatestDraws(kFour, 10).first, 1);
     EXPECT_EQ(LatestDraws(kFour, 10).last, 4);
 
-    const HistoryStatistics stats = ComputeHistoryStatistics(kFour, LatestDraws(kFour, 2));
-    EXPECT_EQ(stats.draws, 2);
-    EXPECT_EQ(stats.judgedDraws, 2); // d3 against d2, which lies before the range
-    EXPECT_EQ(stats.carry[1], 2);
-    EXPECT_EQ(stats.of(3).mainCount, 1);
-    EXPECT_EQ(stats.of(3).gapCount, 0); // its earlier appearances lie outside the range
-    EXPECT_EQ(stats.of(8).currentGap, 2);
-    EXPECT_EQ(stats.of(2).currentGap, 0);
+    const HistoryStatistics last2 = ComputeHistoryStatistics(kFour, LatestDraws(kFour, 2));
+    EXPECT_EQ(last2.draws, 2);
+    EXPECT_EQ(last2.judgedDraws, 2); // d3 against d2, which lies before the range
+    EXPECT_EQ(last2.carry[1], 2);
+    EXPECT_EQ(last2.of(3).mainCount, 1);
+    EXPECT_EQ(last2.of(3).gapCount, 0); // its earlier appearances lie outside the range
+    EXPECT_EQ(last2.of(8).currentGap, 2);
+    EXPECT_EQ(last2.of(2).currentGap, 0);
 }
 
-TEST(HistoryStatistics, UnusableDrawsAreSkippedAndBreakTheComparison)
+TEST_F(HistoryStatisticsTest, UnusableDrawsAreSkippedAndBreakTheComparison)
 {
     const DrawTable table = Table({
         {1, 2, 3, 4, 5, 6, 7},
@@ -151,7 +142,7 @@ TEST(HistoryStatistics, UnusableDrawsAreSkippedAndBreakTheComparison)
     EXPECT_EQ(stats.of(1).longestGap, 2);
 }
 
-TEST(HistoryStatistics, EmptyHistoryHasNoFigures)
+TEST_F(HistoryStatisticsTest, EmptyHistoryHasNoFigures)
 {
     const HistoryStatistics stats = ComputeHistoryStatistics(DrawTable{}, LatestDraws(DrawTable{}, 0));
     EXPECT_EQ(stats.draws, 0);
@@ -160,7 +151,7 @@ TEST(HistoryStatistics, EmptyHistoryHasNoFigures)
     EXPECT_EQ(stats.of(1).currentGap, 0);
 }
 
-TEST(HistoryStatistics, PairIndexNumbersEveryPairOnce)
+TEST_F(HistoryStatisticsTest, PairIndexNumbersEveryPairOnce)
 {
     std::set<int> seen;
     for (int a = 1; a <= 43; ++a) {
@@ -182,10 +173,10 @@ TEST(HistoryStatistics, PairIndexNumbersEveryPairOnce)
 }
 
 // Figures of draws 1..2037 counted separately from the CSV with a few lines of script.
-TEST(HistoryStatistics, RealHistoryKnownFigures)
+TEST_F(HistoryStatisticsTest, RealHistoryKnownFigures)
 {
     ZENTRIX_REAL_HISTORY_OR_SKIP(records);
-    const DrawTable table = Table(records);
+    const DrawTable table = test::TableOf(records);
     const HistoryStatistics all = ComputeHistoryStatistics(table, LatestDraws(table, 0));
     ASSERT_EQ(all.draws, 2037);
     EXPECT_EQ(all.draws - all.consecutive[0], 1117); // 54.8 % hold at least one consecutive pair

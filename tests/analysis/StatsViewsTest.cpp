@@ -10,13 +10,7 @@
 namespace zentrix::analysis {
 namespace {
 
-using test::Table;
-
-const DrawTable kThree = Table({
-    {1, 2, 3, 4, 5, 6, 7},
-    {2, 3, 10, 20, 30, 40, 1},
-    {2, 11, 12, 13, 33, 43, 3},
-});
+const HistoryStatistics kStats = ComputeHistoryStatistics(test::kFour, LatestDraws(test::kFour, 0));
 
 const ViewTable& OnlyTable(const ViewReport& report)
 {
@@ -36,13 +30,12 @@ TEST(StatsViews, KeysAndTitlesRoundTrip)
 
 TEST(StatsViews, EveryViewHasMatchingRowsAndChart)
 {
-    const HistoryStatistics stats = ComputeHistoryStatistics(kThree, LatestDraws(kThree, 0));
     for (const StatsView view : kAllViews) {
         SCOPED_TRACE(std::string(ViewKey(view)));
-        const ViewReport report = BuildViewReport(stats, view);
+        const ViewReport report = BuildViewReport(kStats, view);
         EXPECT_EQ(report.view, view);
         ASSERT_FALSE(report.chart.bars.empty());
-        EXPECT_NE(report.chart.title.find("第1回〜第3回（3回分）"), std::string::npos);
+        EXPECT_NE(report.chart.title.find("第1回〜第4回（4回分）"), std::string::npos);
         for (const ViewTable& table : report.tables) {
             for (const auto& row : table.rows)
                 EXPECT_EQ(row.size(), table.headers.size());
@@ -52,58 +45,55 @@ TEST(StatsViews, EveryViewHasMatchingRowsAndChart)
 
 TEST(StatsViews, GapsRowShowsTheNumberFigures)
 {
-    const HistoryStatistics stats = ComputeHistoryStatistics(kThree, LatestDraws(kThree, 0));
-    const ViewReport tableReport = BuildViewReport(stats, StatsView::Gaps);
+    const ViewReport tableReport = BuildViewReport(kStats, StatsView::Gaps);
     const ViewTable& table = OnlyTable(tableReport);
     ASSERT_EQ(table.rows.size(), 43u);
-    const auto& two = table.rows[1]; // 2 came in every draw
+    const auto& two = table.rows[1]; // 2 came in draws 1, 2 and 4
     EXPECT_EQ(two[0].text, "02");
     EXPECT_EQ(two[1].text, "3");
-    EXPECT_EQ(two[2].text, "第3回");
+    EXPECT_EQ(two[2].text, "第4回");
     EXPECT_EQ(two[3].text, "0");
-    EXPECT_EQ(two[5].text, "1.0");
+    EXPECT_EQ(two[4].text, "2");
+    EXPECT_EQ(two[5].text, "1.5");
     const auto& eight = table.rows[7]; // never came
     EXPECT_EQ(eight[2].text, "-");
-    EXPECT_EQ(eight[3].text, "3以上");
+    EXPECT_EQ(eight[3].text, "4以上");
     EXPECT_EQ(eight[5].text, "-");
 }
 
 TEST(StatsViews, HotMarksOnlyNumbersOneDeviationAway)
 {
-    // 2 came in all three draws: expected 3 × 6/43 = 0.42, deviation 0.6.
-    const HistoryStatistics stats = ComputeHistoryStatistics(kThree, LatestDraws(kThree, 0));
-    const ViewReport report = BuildViewReport(stats, StatsView::Hot);
+    // 2 came in three of four draws: expected 4 × 6/43 = 0.56, deviation 0.69.
+    const ViewReport report = BuildViewReport(kStats, StatsView::Hot);
     const ViewTable& table = OnlyTable(report);
     EXPECT_EQ(table.rows[1][5].text, "ホット");
-    EXPECT_EQ(table.rows[1][3].text, "100.0%");
-    EXPECT_EQ(table.rows[1][4].text, "+2.6");
-    EXPECT_EQ(table.rows[7][5].text, ""); // 0 against 0.42 is within one deviation
+    EXPECT_EQ(table.rows[1][3].text, "75.0%");
+    EXPECT_EQ(table.rows[1][4].text, "+2.4");
+    EXPECT_EQ(table.rows[7][5].text, ""); // 0 against 0.56 is within one deviation
     ASSERT_TRUE(report.chart.reference);
-    EXPECT_NEAR(*report.chart.reference, 18.0 / 43.0, 1e-12);
+    EXPECT_NEAR(*report.chart.reference, 24.0 / 43.0, 1e-12);
 }
 
 TEST(StatsViews, DistributionsAddUpAndParityReadsEvenToOdd)
 {
-    const HistoryStatistics stats = ComputeHistoryStatistics(kThree, LatestDraws(kThree, 0));
-    const ViewReport parityReport = BuildViewReport(stats, StatsView::Parity);
+    const ViewReport parityReport = BuildViewReport(kStats, StatsView::Parity);
     const ViewTable& parity = OnlyTable(parityReport);
     ASSERT_EQ(parity.rows.size(), 7u);
     EXPECT_EQ(parity.rows[0][0].text, "6 : 0");
     EXPECT_EQ(parity.rows[3][0].text, "3 : 3");
     EXPECT_EQ(parity.rows[3][1].text, "1"); // draw 1: 2, 4, 6
-    const ViewReport carry = BuildViewReport(stats, StatsView::Carry);
+    const ViewReport carry = BuildViewReport(kStats, StatsView::Carry);
     ASSERT_EQ(carry.tables.size(), 2u);
-    EXPECT_EQ(carry.tables[0].rows[1][1].text, "1"); // draw 3 repeats only 2
+    EXPECT_EQ(carry.tables[0].rows[1][1].text, "2"); // draws 3 and 4 repeat one number each
     EXPECT_EQ(carry.tables[0].rows[2][1].text, "1"); // draw 2 repeats 2 and 3
-    EXPECT_EQ(carry.tables[0].rows[2][2].text, "50.0%");
-    const ViewReport consecutive = BuildViewReport(stats, StatsView::Consecutive);
-    EXPECT_EQ(consecutive.notes.back(), "連番を含む回: 3 / 3（100.0%）");
+    EXPECT_EQ(carry.tables[0].rows[2][2].text, "33.3%");
+    const ViewReport consecutive = BuildViewReport(kStats, StatsView::Consecutive);
+    EXPECT_EQ(consecutive.notes.back(), "連番を含む回: 3 / 4（75.0%）");
 }
 
 TEST(StatsViews, PairsAreListedMostFrequentFirst)
 {
-    const HistoryStatistics stats = ComputeHistoryStatistics(kThree, LatestDraws(kThree, 0));
-    const ViewReport report = BuildViewReport(stats, StatsView::Pairs);
+    const ViewReport report = BuildViewReport(kStats, StatsView::Pairs);
     const ViewTable& table = OnlyTable(report);
     ASSERT_EQ(table.rows.size(), std::size_t(kListedPairs));
     EXPECT_EQ(table.rows[0][1].text, "02-03");

@@ -60,6 +60,14 @@ std::vector<DrawRecord> ReadRecords(const std::filesystem::path& file)
     return records;
 }
 
+DrawTable TableOf(const std::vector<DrawRecord>& draws)
+{
+    DrawTable table;
+    for (const DrawRecord& record : draws)
+        table.rows.push_back(MakeDrawRow(record));
+    return table;
+}
+
 std::filesystem::path RealHistoryCsvPath()
 {
     if (const char* overridden = std::getenv("ZENTRIX_HISTORY_CSV"))

@@ -2,6 +2,7 @@
 // synthetic ones. Without GoogleTest, so the benchmarks use the same histories as the tests.
 #pragma once
 
+#include "generator/DrawTable.h"
 #include "store/DrawRecord.h"
 
 #include <cstdint>
@@ -21,6 +22,9 @@ void WriteBytes(const std::filesystem::path& file, const std::vector<std::uint8_
 std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& file);
 /// Decodes every whole record of a file.
 std::vector<DrawRecord> ReadRecords(const std::filesystem::path& file);
+
+/// The draws as a run's DrawTable, draw 1 first.
+DrawTable TableOf(const std::vector<DrawRecord>& draws);
 
 /// The real results (draws 1..2037) from ../shared/data/loto6-history.csv (or the file that
 /// ZENTRIX_HISTORY_CSV names), or nothing when that file is absent.

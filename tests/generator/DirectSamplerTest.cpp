@@ -1,10 +1,9 @@
 // The direct sampler and the run's switch to it: the same kept sets as the attempt loop, rare
-// settings that now answer, numbers of weight 0, and the limits that still end a run TooSlow.
+// settings that now answer, numbers of weight 0, and the loop's budget handing over.
 #include "generator/DirectSampler.h"
 
 #include "ChiSquare.h"
-#include "RunRecorder.h"
-#include "common/ReferenceRules.h"
+#include "GeneratorFixtures.h"
 #include "generator/AttemptChances.h"
 #include "generator/CandidateOrder.h"
 #include "generator/RandomSource.h"
@@ -21,19 +20,11 @@ using test::Draw;
 using test::OpenedHistory;
 using test::RunRecorder;
 
-DrawTable TableOf(const std::vector<DrawRecord>& draws)
-{
-    DrawTable table;
-    for (const DrawRecord& record : draws)
-        table.rows.push_back(MakeDrawRow(record));
-    return table;
-}
-
 /// What a run on `draws` would draw from: its chances and its rule plan.
 struct Prepared
 {
     Prepared(const std::vector<DrawRecord>& draws, const GenerationSettings& settings)
-        : table(TableOf(draws))
+        : table(test::TableOf(draws))
         , lists(BuildCarryLists(table))
         , weights(BuildWeightTable(table, settings))
         , chances(settings, weights)
@@ -46,15 +37,6 @@ struct Prepared
     AttemptChances chances;
     RulePlan plan;
 };
-
-void ExpectPassing(const std::vector<PredictionSet>& sets, const std::vector<DrawRecord>& draws,
-                   const GenerationSettings& settings)
-{
-    const DrawRow latest = MakeDrawRow(draws.back());
-    const CarryLists lists = BuildCarryLists(latest, MakeDrawRow(draws[draws.size() - 2]));
-    for (const PredictionSet& set : sets)
-        ASSERT_EQ(reference::CheckSet(set, lists, latest, settings), SetVerdict::Pass);
-}
 
 RunLimits LoopOnly()
 {
@@ -200,7 +182,7 @@ TEST(DirectSamplerTest, SetsRarerThanOneInAMillionStillComeAtOnce)
     EXPECT_TRUE(result.direct);
     EXPECT_EQ(result.attempts, 0) << "the loop would need millions";
     ASSERT_EQ(recorder.sets.size(), 100u);
-    ExpectPassing(recorder.sets, RareHistory(), settings);
+    test::ExpectPassingSets(recorder.sets, RareHistory(), settings);
     for (const PredictionSet& set : recorder.sets)
         EXPECT_TRUE(std::count(set.begin(), set.end(), 42) == 1 &&
                     std::count(set.begin(), set.end(), 43) == 1);
@@ -234,21 +216,6 @@ TEST(DirectSamplerTest, NumbersOfWeightZeroNeverComeWithWeightingOn)
         }
 }
 
-TEST(DirectSamplerTest, RunsWhoseLoopIsQuickDrawAsBefore)
-{
-    GenerationSettings settings; // the opening settings
-    settings.setCount = 100;
-    const std::vector<DrawRecord> draws = test::SyntheticHistory(500, 7);
-    OpenedHistory file(draws);
-    RunRecorder recorder;
-    RandomSource random(5);
-    const RunResult result = GenerateSets(settings, file.history(), random, recorder);
-    ASSERT_EQ(result.outcome, RunOutcome::Completed);
-    EXPECT_FALSE(result.direct);
-    EXPECT_GT(result.passChanceFloor, 0.01);
-    EXPECT_LT(static_cast<double>(result.attempts), 100 / result.passChanceFloor);
-}
-
 TEST(DirectSamplerTest, TheChoiceWeighsTheLoopAgainstTheSampler)
 {
     const RunLimits limits;
@@ -276,25 +243,8 @@ TEST(DirectSamplerTest, ALoopThatRunsOutOfBudgetHandsOverAndKeepsWhatItFound)
     EXPECT_TRUE(result.direct);
     EXPECT_GT(result.attempts, 0);
     ASSERT_EQ(recorder.sets.size(), 100u);
-    ExpectPassing(recorder.sets, draws, settings);
+    test::ExpectPassingSets(recorder.sets, draws, settings);
     EXPECT_EQ(recorder.calls.size(), 2u + 2u * 100u + 1u);
-}
-
-TEST(DirectSamplerTest, ASamplerThatCannotListEndsTheRunTooSlowWithNothingWritten)
-{
-    GenerationSettings settings;
-    settings.setCount = 100;
-    settings.carryCount = 2;
-    settings.parityOn = false;
-    OpenedHistory file(RareHistory());
-    RunLimits limits;
-    limits.directSetBudget = 10; // fewer than the passing sets
-    RunRecorder recorder;
-    RandomSource random(3);
-    const RunResult result = GenerateSets(settings, file.history(), random, recorder, limits);
-    EXPECT_EQ(result.outcome, RunOutcome::TooSlow);
-    EXPECT_EQ(result.setsWritten, 0);
-    EXPECT_EQ(recorder.calls, (std::vector<std::string>{"max 100", "min 0"}));
 }
 
 TEST(DirectSamplerTest, ABandNarrowerThanOneStepOfTheDrawIsNeverDrawn)

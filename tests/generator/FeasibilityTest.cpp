@@ -101,79 +101,57 @@ WeightTable WeightsOn(NumberMask numbers)
     return WeightTable::FromWeights(weights);
 }
 
-class AssessFeasibilityTest : public ::testing::Test
+TEST(AssessFeasibilityTest, NamesWhyNoAttemptCanKeepASet)
 {
-protected:
-    const DrawRow m_latest = MakeDrawRow(Draw({1, 2, 3, 4, 5, 6}, 7));
-    const CarryLists m_lists = BuildCarryLists(m_latest, MakeDrawRow(Draw({6, 7, 20, 21, 22, 23}, 24)));
-};
-
-TEST_F(AssessFeasibilityTest, OpeningSettingsOnAFullTableAreFeasible)
-{
-    const FeasibilityReport report =
-        AssessFeasibility(GenerationSettings{}, m_lists, m_latest, WeightsOn(kAllNumbers));
-    EXPECT_TRUE(report.feasible());
-    EXPECT_EQ(report.reachable, kAllNumbers);
-    EXPECT_EQ(report.passingSets, report.reachablePassingSets);
-    EXPECT_GT(report.passingSets, 0);
-}
-
-TEST_F(AssessFeasibilityTest, WeightingOnNeedsSixNumbersWithWeight)
-{
-    EXPECT_EQ(AssessFeasibility(GenerationSettings{}, m_lists, m_latest, WeightTable{}).reason,
-              Infeasibility::NoDrawableNumber);
+    const DrawRecord latest = Draw({1, 2, 3, 4, 5, 6}, 7); // fresh 1..5 after the draw below
+    const DrawRecord previous = Draw({6, 7, 20, 21, 22, 23}, 24);
     const NumberMask five = NumberBit(1) | NumberBit(10) | NumberBit(11) | NumberBit(20) | NumberBit(30);
-    const FeasibilityReport report =
-        AssessFeasibility(GenerationSettings{}, m_lists, m_latest, WeightsOn(five));
-    EXPECT_EQ(report.reason, Infeasibility::FewerThanSixDrawable);
-    EXPECT_EQ(report.reachable, five);
-}
-
-TEST_F(AssessFeasibilityTest, WeightingOffReachesEveryNumberThroughTheUniformDraws)
-{
-    GenerationSettings settings;
-    settings.weightingOn = false;
-    const FeasibilityReport empty = AssessFeasibility(settings, m_lists, m_latest, WeightTable{});
-    EXPECT_TRUE(empty.feasible());
-    EXPECT_EQ(empty.reachable, kAllNumbers);
-}
-
-TEST_F(AssessFeasibilityTest, FiltersThatNothingPassesAreNamed)
-{
-    // The latest draw has a single fresh number (9): two carries can never be met.
-    const DrawRow single = MakeDrawRow(Draw({9, 20, 21, 22, 23, 24}, 6));
-    const CarryLists oneFresh = BuildCarryLists(single, MakeDrawRow(Draw({6, 20, 21, 22, 23, 24}, 25)));
-    ASSERT_EQ(oneFresh.FreshNumbers.size(), 1u);
-    GenerationSettings settings;
-    settings.carryCount = 2;
-    const FeasibilityReport report = AssessFeasibility(settings, oneFresh, single, WeightsOn(kAllNumbers));
-    EXPECT_EQ(report.reason, Infeasibility::NoSetPasses);
-    EXPECT_EQ(report.passingSets, 0);
-
-    // One carry at level 1 (six even) with only odd fresh numbers: not caught as a contradiction.
-    const DrawRow odd = MakeDrawRow(Draw({1, 3, 5, 7, 9, 11}, 13));
-    const CarryLists oddFresh = BuildCarryLists(odd, MakeDrawRow(Draw({30, 31, 32, 33, 34, 35}, 36)));
-    settings.carryCount = 1;
-    settings.parityLevel = 1;
-    ASSERT_FALSE(SettingsContradict(oddFresh, settings));
-    EXPECT_EQ(AssessFeasibility(settings, oddFresh, odd, WeightsOn(kAllNumbers)).reason,
-              Infeasibility::NoSetPasses);
-}
-
-TEST_F(AssessFeasibilityTest, FreshNumbersWithoutWeightMakeEveryPassingSetUnreachable)
-{
-    // One carry needs one of 1..5; none of them has weight.
     const NumberMask noFresh =
         kAllNumbers & ~(NumberBit(1) | NumberBit(2) | NumberBit(3) | NumberBit(4) | NumberBit(5));
-    const FeasibilityReport report =
-        AssessFeasibility(GenerationSettings{}, m_lists, m_latest, WeightsOn(noFresh));
-    EXPECT_EQ(report.reason, Infeasibility::NoDrawableSetPasses);
-    EXPECT_GT(report.passingSets, 0);
-    EXPECT_EQ(report.reachablePassingSets, 0);
-
     GenerationSettings off;
     off.weightingOn = false;
-    EXPECT_TRUE(AssessFeasibility(off, m_lists, m_latest, WeightsOn(noFresh)).feasible());
+    struct Case
+    {
+        const char* name;
+        DrawRecord latest, previous;
+        GenerationSettings settings;
+        NumberMask weighted; ///< the numbers with a weight; 0 for an empty table
+        Infeasibility reason;
+        NumberMask reachable;
+    };
+    // clang-format off
+    const std::vector<Case> cases = {
+        {"opening settings", latest, previous, {}, kAllNumbers, Infeasibility::None, kAllNumbers},
+        {"no weight", latest, previous, {}, 0, Infeasibility::NoDrawableNumber, 0},
+        {"five weighted", latest, previous, {}, five, Infeasibility::FewerThanSixDrawable, five},
+        // Weighting off reaches every number through the uniform first draws.
+        {"no weight, weighting off", latest, previous, off, 0, Infeasibility::None, kAllNumbers},
+        // A single fresh number (9): two carries can never be met.
+        {"one fresh, two carries", Draw({9, 20, 21, 22, 23, 24}, 6), Draw({6, 20, 21, 22, 23, 24}, 25),
+         Rules(true, 2, true, 4), kAllNumbers, Infeasibility::NoSetPasses, kAllNumbers},
+        // One carry at level 1 (six even) with only odd fresh numbers: not caught as a contradiction.
+        {"odd fresh, level 1", Draw({1, 3, 5, 7, 9, 11}, 13), Draw({30, 31, 32, 33, 34, 35}, 36),
+         Rules(true, 1, true, 1), kAllNumbers, Infeasibility::NoSetPasses, kAllNumbers},
+        // One carry needs one of 1..5; none of them has weight.
+        {"fresh without weight", latest, previous, {}, noFresh, Infeasibility::NoDrawableSetPasses, noFresh},
+        {"fresh without weight, weighting off", latest, previous, off, noFresh, Infeasibility::None,
+         kAllNumbers},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const DrawRow row = MakeDrawRow(c.latest);
+        const CarryLists lists = BuildCarryLists(row, MakeDrawRow(c.previous));
+        ASSERT_FALSE(SettingsContradict(lists, c.settings));
+        const FeasibilityReport report = AssessFeasibility(c.settings, lists, row, WeightsOn(c.weighted));
+        EXPECT_EQ(report.reason, c.reason);
+        EXPECT_EQ(report.feasible(), c.reason == Infeasibility::None);
+        EXPECT_EQ(report.reachable, c.reachable);
+        EXPECT_EQ(report.passingSets, CountPassingSets(c.settings, lists, row));
+        EXPECT_EQ(report.reachablePassingSets, CountPassingSets(c.settings, lists, row, c.reachable));
+        EXPECT_EQ(report.passingSets > 0, c.reason != Infeasibility::NoSetPasses);
+        EXPECT_EQ(report.reachablePassingSets > 0, c.reason == Infeasibility::None);
+    }
 }
 
 TEST(AssessHistoryTest, BuildsTheRunsTablesFromTheHistory)

@@ -1,6 +1,5 @@
 // The generation run: candidate ordering, every outcome, what the observer sees, reproducibility.
-#include "RunRecorder.h"
-#include "common/ReferenceRules.h"
+#include "GeneratorFixtures.h"
 #include "generator/CandidateOrder.h"
 #include "generator/RandomSource.h"
 #include "generator/RunMessages.h"
@@ -14,6 +13,7 @@ namespace zentrix {
 namespace {
 
 using test::Draw;
+using test::ExpectPassingSets;
 using test::OpenedHistory;
 using test::RunRecorder;
 
@@ -30,36 +30,21 @@ std::vector<std::string> ExpectedCalls(int sets)
 
 const std::vector<std::string> kNothingWritten5 = {"max 5", "min 0"};
 
-void ExpectValidSets(const std::vector<PredictionSet>& sets, const std::vector<DrawRecord>& draws,
-                     const GenerationSettings& settings)
-{
-    const CarryLists lists = BuildCarryLists(MakeDrawRow(draws.back()), MakeDrawRow(draws[draws.size() - 2]));
-    for (const PredictionSet& set : sets) {
-        EXPECT_TRUE(std::all_of(set.begin(), set.end(), [](std::int16_t n) { return IsLotoNumber(n); }));
-        EXPECT_TRUE(std::adjacent_find(set.begin(), set.end(), std::greater_equal<>()) == set.end())
-            << "not ascending and distinct";
-        EXPECT_EQ(reference::CheckSet(set, lists, MakeDrawRow(draws.back()), settings), SetVerdict::Pass);
-    }
-}
-
 TEST(OrderCandidateTest, SwapsReordersAndReplacesTheFirstOfTwoEqualNumbers)
 {
-    PredictionSet candidate{12, 5, 12, 40, 33, 7};
-    std::vector<std::int16_t> replacements = {20};
-    int asked = 0;
-    ASSERT_TRUE(OrderCandidate(candidate, [&] { return replacements[static_cast<std::size_t>(asked++)]; }));
-    EXPECT_EQ(asked, 1);
-    EXPECT_EQ(candidate, (PredictionSet{5, 7, 12, 20, 33, 40}));
-}
-
-TEST(OrderCandidateTest, AReplacementThatIsAgainADuplicateIsReplacedAgain)
-{
-    PredictionSet candidate{12, 5, 12, 40, 33, 7};
-    std::vector<std::int16_t> replacements = {40, 5, 43};
-    std::size_t asked = 0;
-    ASSERT_TRUE(OrderCandidate(candidate, [&] { return replacements[asked++]; }));
-    EXPECT_EQ(asked, 3u);
-    EXPECT_EQ(candidate, (PredictionSet{5, 7, 12, 33, 40, 43}));
+    struct Case
+    {
+        std::vector<std::int16_t> replacements;
+        PredictionSet ordered;
+    };
+    // The second replacement stream is itself a duplicate twice over before 43 fits.
+    for (const Case& c : {Case{{20}, {5, 7, 12, 20, 33, 40}}, Case{{40, 5, 43}, {5, 7, 12, 33, 40, 43}}}) {
+        PredictionSet candidate{12, 5, 12, 40, 33, 7};
+        std::size_t asked = 0;
+        ASSERT_TRUE(OrderCandidate(candidate, [&] { return c.replacements[asked++]; }));
+        EXPECT_EQ(asked, c.replacements.size());
+        EXPECT_EQ(candidate, c.ordered);
+    }
 }
 
 TEST(OrderCandidateTest, GivesUpWhenReplacementsNeverEnd)
@@ -113,14 +98,6 @@ TEST(DistinctNumbersTest, AValueOutsideTheRangeIsReplacedNeverKept)
     EXPECT_EQ(SetFromMask(set), (PredictionSet{1, 2, 3, 4, 5, 9}));
 }
 
-TEST(DistinctNumbersTest, MaskAndSetConvert)
-{
-    const PredictionSet set{1, 9, 20, 21, 40, 43};
-    EXPECT_EQ(MaskFromSet(set),
-              NumberBit(1) | NumberBit(9) | NumberBit(20) | NumberBit(21) | NumberBit(40) | NumberBit(43));
-    EXPECT_EQ(SetFromMask(MaskFromSet(set)), set);
-}
-
 // A history whose last two draws give fresh numbers 1..5 and repeated numbers 6 and 7.
 std::vector<DrawRecord> SmallHistory()
 {
@@ -137,36 +114,23 @@ RunResult RunWith(OpenedHistory& file, const GenerationSettings& settings, RunRe
     return GenerateSets(settings, file.history(), random, recorder, limits);
 }
 
-TEST(GenerateSetsTest, KeepsTheWantedSetsAndReportsThemInOrder)
+TEST(GenerateSetsTest, KeepsTheWantedSetsUpToOneHundredAndReportsThemInOrder)
 {
     const std::vector<DrawRecord> draws = SmallHistory();
     OpenedHistory file(draws);
-    GenerationSettings settings;
-    settings.setCount = 30;
-    RunRecorder recorder;
-    const RunResult result = RunWith(file, settings, recorder);
-    ASSERT_EQ(result.outcome, RunOutcome::Completed);
-    EXPECT_EQ(result.setsWritten, 30);
-    EXPECT_EQ(recorder.calls, ExpectedCalls(30));
-    ASSERT_EQ(recorder.sets.size(), 30u);
-    ExpectValidSets(recorder.sets, draws, settings);
-    EXPECT_GE(result.attempts, 30);
-    EXPECT_EQ(DescribeRunOutcome(result, "Loto6data.dt"), "");
-}
-
-TEST(GenerateSetsTest, OneSetAndTheCapOfOneHundred)
-{
-    OpenedHistory file(SmallHistory());
-    GenerationSettings settings;
-    settings.setCount = 1;
-    RunRecorder one;
-    EXPECT_EQ(RunWith(file, settings, one).outcome, RunOutcome::Completed);
-    EXPECT_EQ(one.calls, ExpectedCalls(1));
-
-    settings.setCount = 250;
-    RunRecorder capped;
-    EXPECT_EQ(RunWith(file, settings, capped).setsWritten, kMaxSetCount);
-    EXPECT_EQ(capped.calls, ExpectedCalls(kMaxSetCount));
+    for (const auto& [asked, kept] : {std::pair{1, 1}, {30, 30}, {250, kMaxSetCount}}) {
+        SCOPED_TRACE(asked);
+        GenerationSettings settings;
+        settings.setCount = asked;
+        RunRecorder recorder;
+        const RunResult result = RunWith(file, settings, recorder);
+        ASSERT_EQ(result.outcome, RunOutcome::Completed);
+        EXPECT_EQ(result.setsWritten, kept);
+        EXPECT_GE(result.attempts, kept);
+        EXPECT_EQ(recorder.calls, ExpectedCalls(kept));
+        ExpectPassingSets(recorder.sets, draws, settings);
+        EXPECT_EQ(DescribeRunOutcome(result, "Loto6data.dt"), "");
+    }
 }
 
 TEST(GenerateSetsTest, TheSameSeedGivesTheSameSets)
@@ -182,64 +146,50 @@ TEST(GenerateSetsTest, TheSameSeedGivesTheSameSets)
     EXPECT_NE(a.sets, c.sets);
 }
 
-TEST(GenerateSetsTest, ANumberOfWeightZeroIsNeverDrawnWithWeightingOn)
+// `count` copies of the draw that holds the weight, then the two latest draws.
+std::vector<DrawRecord> WeightOn(int count, const DrawRecord& heavy, const DrawRecord& previous,
+                                 const DrawRecord& latest)
 {
-    // Level 3 on the total basis: the most frequent number (40, in all draws but the last two) has
-    // weight 0.
-    std::vector<DrawRecord> draws;
-    for (int d = 0; d < 38; ++d)
-        draws.push_back(Draw({1 + d % 9, 10 + d % 8, 18 + d % 7, 25 + d % 6, 31 + d % 5, 40}, 36 + d % 3));
-    draws.push_back(Draw({1, 2, 3, 4, 5, 6}, 7));
-    draws.push_back(Draw({8, 9, 10, 11, 12, 13}, 14));
-    OpenedHistory file(draws);
+    std::vector<DrawRecord> draws(static_cast<std::size_t>(count), heavy);
+    draws.push_back(previous);
+    draws.push_back(latest);
+    return draws;
+}
+
+// A hundred sets whose only filters are no carry and the consecutive rule.
+GenerationSettings HundredWithoutParity(bool weightingOn, bool consecutiveOn)
+{
     GenerationSettings settings;
     settings.setCount = 100;
-    settings.totalLevel = 3;
+    settings.weightingOn = weightingOn;
     settings.carryCount = 0;
     settings.parityOn = false;
-    RunRecorder recorder;
-    ASSERT_EQ(RunWith(file, settings, recorder, 5).outcome, RunOutcome::Completed);
-    for (const PredictionSet& set : recorder.sets)
-        EXPECT_EQ(std::count(set.begin(), set.end(), 40), 0);
+    settings.consecutiveOn = consecutiveOn;
+    return settings;
+}
 
-    // With weighting off the same number comes out of the uniform first draws.
-    settings.weightingOn = false;
-    settings.weightBasis = WeightBasis::TimeAxis;
-    settings.timeAxisLevel = 3;
-    RunRecorder uniform;
-    ASSERT_EQ(RunWith(file, settings, uniform, 5).outcome, RunOutcome::Completed);
-    EXPECT_TRUE(std::any_of(uniform.sets.begin(), uniform.sets.end(), [](const PredictionSet& set) {
-        return std::count(set.begin(), set.end(), 40) > 0;
-    }));
+// Kept numbers of one run for which `counted` holds.
+template <typename Counted>
+long CountKept(OpenedHistory& file, const GenerationSettings& settings, std::uint64_t seed, Counted counted)
+{
+    RunRecorder recorder;
+    EXPECT_EQ(RunWith(file, settings, recorder, seed).outcome, RunOutcome::Completed);
+    long count = 0;
+    for (const PredictionSet& set : recorder.sets)
+        count += std::count_if(set.begin(), set.end(), counted);
+    return count;
 }
 
 TEST(GenerateSetsTest, FrequentNumbersComeOutMoreOftenWithWeightingOn)
 {
     // Numbers 1..7 in every draw but the last two, numbers 30..36 in no draw but those.
-    std::vector<DrawRecord> draws(50, Draw({1, 2, 3, 4, 5, 6}, 7));
-    draws.push_back(Draw({8, 9, 10, 11, 12, 13}, 14));
-    draws.push_back(Draw({30, 32, 34, 36, 38, 40}, 42));
-    OpenedHistory file(draws);
-    GenerationSettings settings;
-    settings.setCount = 100;
-    settings.carryCount = 0;
-    settings.parityOn = false;
-    settings.consecutiveOn = true;
-    RunRecorder weighted;
-    ASSERT_EQ(RunWith(file, settings, weighted, 8).outcome, RunOutcome::Completed);
-    const auto countLow = [](const std::vector<PredictionSet>& sets) {
-        long count = 0;
-        for (const PredictionSet& set : sets)
-            count += std::count_if(set.begin(), set.end(), [](std::int16_t n) { return n <= 7; });
-        return count;
-    };
+    OpenedHistory file(WeightOn(50, Draw({1, 2, 3, 4, 5, 6}, 7), Draw({8, 9, 10, 11, 12, 13}, 14),
+                                Draw({30, 32, 34, 36, 38, 40}, 42)));
+    const auto low = [](std::int16_t n) { return n <= 7; };
     // 1..7 hold about 96% of the weight, so each set takes as many as one pair allows (four);
     // uniform draws give a set about one.
-    EXPECT_GE(countLow(weighted.sets), 350);
-    settings.weightingOn = false;
-    RunRecorder uniform;
-    ASSERT_EQ(RunWith(file, settings, uniform, 8).outcome, RunOutcome::Completed);
-    EXPECT_LT(countLow(uniform.sets), 200);
+    EXPECT_GE(CountKept(file, HundredWithoutParity(true, true), 8, low), 350);
+    EXPECT_LT(CountKept(file, HundredWithoutParity(false, true), 8, low), 200);
 }
 
 TEST(GenerateSetsTest, WithWeightingOffDuplicatesAreStillReplacedThroughTheWeights)
@@ -247,140 +197,107 @@ TEST(GenerateSetsTest, WithWeightingOffDuplicatesAreStillReplacedThroughTheWeigh
     // Almost all weight lies on 30, 32, ..., 42 (no two of them consecutive); the latest draw's
     // 8..14 are excluded by carry 0. Uniform sets hold about 1.2 of the seven per set; the
     // replacements of duplicates (about a third of the candidates) add weighted numbers on top.
-    std::vector<DrawRecord> draws(100, Draw({30, 32, 34, 36, 38, 40}, 42));
-    draws.push_back(Draw({1, 2, 3, 4, 5, 6}, 7));
-    draws.push_back(Draw({8, 9, 10, 11, 12, 13}, 14));
-    OpenedHistory file(draws);
-    GenerationSettings settings;
-    settings.setCount = 100;
-    settings.weightingOn = false;
-    settings.carryCount = 0;
-    settings.parityOn = false;
-    settings.consecutiveOn = false;
+    OpenedHistory file(WeightOn(100, Draw({30, 32, 34, 36, 38, 40}, 42), Draw({1, 2, 3, 4, 5, 6}, 7),
+                                Draw({8, 9, 10, 11, 12, 13}, 14)));
     long heavy = 0;
-    for (std::uint64_t seed = 1; seed <= 5; ++seed) {
-        RunRecorder recorder;
-        ASSERT_EQ(RunWith(file, settings, recorder, seed).outcome, RunOutcome::Completed);
-        for (const PredictionSet& set : recorder.sets)
-            heavy +=
-                std::count_if(set.begin(), set.end(), [](std::int16_t n) { return n >= 30 && n % 2 == 0; });
-    }
+    for (std::uint64_t seed = 1; seed <= 5; ++seed)
+        heavy += CountKept(file, HundredWithoutParity(false, false), seed,
+                           [](std::int16_t n) { return n >= 30 && n % 2 == 0; });
     // Uniform replacements give about 620 (standard deviation about 25), weighted ones about 800.
     EXPECT_GT(heavy, 710);
 }
 
-TEST(GenerateSetsTest, FewerThanTwoDrawsDoNotStartARun)
+std::vector<DrawRecord> WithLatest(std::vector<DrawRecord> draws, const DrawRecord& latest)
 {
-    for (const std::vector<DrawRecord>& draws : {std::vector<DrawRecord>{}, {Draw({1, 2, 3, 4, 5, 6}, 7)}}) {
-        OpenedHistory file(draws);
-        RunRecorder recorder;
-        const RunResult result = RunWith(file, GenerationSettings{}, recorder);
-        EXPECT_EQ(result.outcome, RunOutcome::TooFewDraws);
-        EXPECT_EQ(result.storedDraws, static_cast<RecordNo>(draws.size()));
-        EXPECT_EQ(recorder.calls, kNothingWritten5);
-        EXPECT_NE(DescribeRunOutcome(result, "Loto6data.dt").find("2回分以上"), std::string::npos);
-    }
+    draws.back() = latest;
+    return draws;
 }
 
-TEST(GenerateSetsTest, ContradictionStopsBeforeAnySetIsWritten)
+// Level 3 gives the most frequent numbers weight 0, and here they are the fresh ones.
+std::vector<DrawRecord> FreshNumbersWithoutWeight()
 {
-    std::vector<DrawRecord> draws = SmallHistory();
-    draws.back() = Draw({2, 3, 5, 7, 9, 11}, 13); // fresh numbers hold one even number
-    OpenedHistory file(draws);
-    GenerationSettings settings;
-    settings.carryCount = 2;
-    settings.parityLevel = 1;
-    RunRecorder recorder;
-    const RunResult result = RunWith(file, settings, recorder);
-    EXPECT_EQ(result.outcome, RunOutcome::Contradiction);
-    EXPECT_EQ(result.setsWritten, 0);
-    EXPECT_EQ(recorder.calls, kNothingWritten5);
-    EXPECT_EQ(DescribeRunOutcome(result, "x"), kContradictionMessage);
-
-    // It comes before every other verdict on the settings, even a table with nothing to draw.
-    std::vector<DrawRecord> zeros(3, Draw({-1, 0, 0, 0, 0, 0}, 0));
-    zeros.back() = Draw({-1, 0, 0, 0, 0, 0}, 1); // one odd fresh number
-    OpenedHistory empty(zeros);
-    settings.parityLevel = 7;
-    RunRecorder other;
-    EXPECT_EQ(RunWith(empty, settings, other).outcome, RunOutcome::Contradiction);
-}
-
-TEST(GenerateSetsTest, ATableWithoutWeightsStopsWithWeightingOnAndDrawsUniformlyWithItOff)
-{
-    // Every cell outside 1..43: all statistics equal, the table has no band.
-    std::vector<DrawRecord> draws(5, Draw({44, 0, -1, 0, 50, 0}, 0));
-    OpenedHistory file(draws);
-    GenerationSettings settings;
-    settings.carryCount = 0;
-    RunRecorder on;
-    const RunResult result = RunWith(file, settings, on);
-    EXPECT_EQ(result.outcome, RunOutcome::NoPassingSet);
-    EXPECT_EQ(result.feasibility.reason, Infeasibility::NoDrawableNumber);
-    EXPECT_EQ(on.calls, kNothingWritten5);
-    EXPECT_NE(DescribeRunOutcome(result, "f").find("重み"), std::string::npos);
-
-    settings.weightingOn = false;
-    settings.setCount = 50;
-    RunRecorder off;
-    EXPECT_EQ(RunWith(file, settings, off).outcome, RunOutcome::Completed);
-    ExpectValidSets(off.sets, draws, settings);
-}
-
-TEST(GenerateSetsTest, FewerThanSixWeightedNumbersCannotFinishACandidate)
-{
-    std::vector<DrawRecord> draws(10, Draw({1, 2, 3, 4, 5, 1}, 2));
-    OpenedHistory file(draws);
-    GenerationSettings settings;
-    settings.carryCount = 0;
-    RunRecorder recorder;
-    const RunResult result = RunWith(file, settings, recorder);
-    EXPECT_EQ(result.outcome, RunOutcome::NoPassingSet);
-    EXPECT_EQ(result.feasibility.reason, Infeasibility::FewerThanSixDrawable);
-    EXPECT_NE(DescribeRunOutcome(result, "f").find("5個"), std::string::npos);
-}
-
-TEST(GenerateSetsTest, SettingsNoSetPassesStopBeforeTheFirstAttempt)
-{
-    // One carry at level 1 (six even) while every fresh number is odd: no contradiction, no set.
-    std::vector<DrawRecord> draws = SmallHistory();
-    draws.back() = Draw({1, 3, 5, 9, 11, 13}, 15);
-    OpenedHistory file(draws);
-    GenerationSettings settings;
-    settings.parityLevel = 1;
-    RunRecorder recorder;
-    const RunResult result = RunWith(file, settings, recorder);
-    EXPECT_EQ(result.outcome, RunOutcome::NoPassingSet);
-    EXPECT_EQ(result.feasibility.reason, Infeasibility::NoSetPasses);
-    EXPECT_EQ(result.attempts, 0);
-    EXPECT_EQ(recorder.calls, kNothingWritten5);
-    const std::string message = DescribeRunOutcome(result, "f");
-    EXPECT_NE(message.find("1、3、5、9、11、13、15"), std::string::npos) << message;
-    EXPECT_NE(message.find("偶数0個・奇数7個"), std::string::npos) << message;
-}
-
-TEST(GenerateSetsTest, PassingSetsThatNeedAWeightlessNumberAreUnreachable)
-{
-    // Level 3 of the total basis gives the most frequent numbers weight 0; here those are exactly
-    // the fresh numbers of the latest draw, so no carried number can ever be drawn.
     std::vector<DrawRecord> draws(30, Draw({1, 2, 3, 4, 5, 30}, 31));
     draws.push_back(Draw({10, 11, 12, 13, 14, 15}, 16));
     draws.push_back(Draw({1, 2, 3, 4, 5, 30}, 31));
-    OpenedHistory file(draws);
-    GenerationSettings settings;
-    settings.totalLevel = 3;
-    RunRecorder recorder;
-    const RunResult result = RunWith(file, settings, recorder);
-    EXPECT_EQ(result.outcome, RunOutcome::NoPassingSet);
-    EXPECT_EQ(result.feasibility.reason, Infeasibility::NoDrawableSetPasses);
-    EXPECT_GT(result.feasibility.passingSets, 0);
-    EXPECT_EQ(recorder.calls, kNothingWritten5);
+    return draws;
+}
 
-    // Weighting off draws the first six numbers uniformly, so they are reachable again.
-    settings.weightingOn = false;
-    RunRecorder uniform;
-    ASSERT_EQ(RunWith(file, settings, uniform).outcome, RunOutcome::Completed);
-    ExpectValidSets(uniform.sets, draws, settings);
+GenerationSettings Carry(int carry, int parityLevel, int totalLevel = 1)
+{
+    GenerationSettings settings;
+    settings.carryCount = carry;
+    settings.parityLevel = parityLevel;
+    settings.totalLevel = totalLevel;
+    return settings;
+}
+
+// Runs that end before their first attempt: each writes nothing past the progress range.
+struct StopCase
+{
+    const char* name;
+    std::vector<DrawRecord> draws;
+    GenerationSettings settings;
+    RunOutcome outcome;
+    Infeasibility reason;
+    std::vector<std::string> messageParts;
+    bool weightingOffCompletes = false; ///< the uniform first draws reach what the weights cannot
+};
+
+TEST(GenerateSetsTest, RunsThatCannotKeepASetStopBeforeTheFirstAttempt)
+{
+    using enum RunOutcome;
+    using enum Infeasibility;
+    const std::string contradiction(kContradictionMessage);
+    const std::vector<DrawRecord> noCells(5, Draw({44, 0, -1, 0, 50, 0}, 0)); // all statistics equal
+    const std::vector<DrawRecord> zeros(3, Draw({-1, 0, 0, 0, 0, 0}, 0));
+    // clang-format off
+    const std::vector<StopCase> cases = {
+        {"no draws", {}, Carry(1, 4), TooFewDraws, None, {"2回分以上"}},
+        {"one draw", {Draw({1, 2, 3, 4, 5, 6}, 7)}, Carry(1, 4), TooFewDraws, None, {"2回分以上"}},
+        // Fresh 2, 3, 5, 9, 11, 13 hold one even number: two carries cannot make six even.
+        {"contradiction", WithLatest(SmallHistory(), Draw({2, 3, 5, 7, 9, 11}, 13)), Carry(2, 1),
+         Contradiction, None, {contradiction}},
+        // It comes before every other verdict on the settings, even a table with nothing to draw.
+        {"contradiction first", WithLatest(zeros, Draw({-1, 0, 0, 0, 0, 0}, 1)), Carry(2, 7), Contradiction,
+         None, {contradiction}},
+        {"no band", noCells, Carry(0, 4), NoPassingSet, NoDrawableNumber, {"重み"}, true},
+        {"five numbers with weight", std::vector<DrawRecord>(10, Draw({1, 2, 3, 4, 5, 1}, 2)), Carry(0, 4),
+         NoPassingSet, FewerThanSixDrawable, {"5個"}},
+        // One carry at level 1 (six even) while every fresh number is odd: no contradiction, no set.
+        {"no set passes", WithLatest(SmallHistory(), Draw({1, 3, 5, 9, 11, 13}, 15)), Carry(1, 1),
+         NoPassingSet, NoSetPasses, {"1、3、5、9、11、13、15", "偶数0個・奇数7個"}},
+        {"weightless fresh numbers", FreshNumbersWithoutWeight(), Carry(1, 4, 3), NoPassingSet,
+         NoDrawableSetPasses, {}, true},
+    };
+    // clang-format on
+    for (const StopCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        OpenedHistory file(c.draws);
+        GenerationSettings settings = c.settings;
+        RunRecorder recorder;
+        const RunResult result = RunWith(file, settings, recorder);
+        EXPECT_EQ(result.outcome, c.outcome);
+        EXPECT_EQ(result.feasibility.reason, c.reason);
+        EXPECT_EQ(result.attempts, 0);
+        EXPECT_EQ(result.setsWritten, 0);
+        EXPECT_EQ(recorder.calls, kNothingWritten5);
+        const std::string message = DescribeRunOutcome(result, "Loto6data.dt");
+        EXPECT_FALSE(message.empty());
+        for (const std::string& part : c.messageParts)
+            EXPECT_NE(message.find(part), std::string::npos) << message;
+        if (c.outcome == TooFewDraws) {
+            EXPECT_EQ(result.storedDraws, static_cast<RecordNo>(c.draws.size()));
+        }
+        if (c.reason == NoDrawableSetPasses) {
+            EXPECT_GT(result.feasibility.passingSets, 0);
+        }
+        if (c.weightingOffCompletes) {
+            settings.weightingOn = false;
+            RunRecorder uniform;
+            ASSERT_EQ(RunWith(file, settings, uniform).outcome, Completed);
+            ExpectPassingSets(uniform.sets, c.draws, settings);
+        }
+    }
 }
 
 TEST(GenerateSetsTest, ReadFailureIsReportedWithTheStoreMessage)
@@ -398,17 +315,15 @@ TEST(GenerateSetsTest, ReadFailureIsReportedWithTheStoreMessage)
     EXPECT_EQ(result.store.error, StoreError::ReadFailed);
     EXPECT_EQ(recorder.calls, kNothingWritten5);
     EXPECT_EQ(DescribeRunOutcome(result, "Loto6data.dt"), DescribeStoreError(result.store, "Loto6data.dt"));
-}
 
-TEST(GenerateSetsTest, AClosedHistoryIsAReadFailureNotAnEmptyOne)
-{
-    OpenedHistory file(SmallHistory());
-    file.history().CloseHistory();
-    RunRecorder recorder;
-    const RunResult result = RunWith(file, GenerationSettings{}, recorder);
-    EXPECT_EQ(result.outcome, RunOutcome::ReadFailed);
-    EXPECT_EQ(result.store.error, StoreError::NotOpen);
-    EXPECT_EQ(recorder.calls, kNothingWritten5);
+    // A closed history is a read failure too, not an empty one.
+    history.CloseHistory();
+    plan->failReads = false;
+    RunRecorder closed;
+    const RunResult notOpen = GenerateSets(GenerationSettings{}, history, random, closed);
+    EXPECT_EQ(notOpen.outcome, RunOutcome::ReadFailed);
+    EXPECT_EQ(notOpen.store.error, StoreError::NotOpen);
+    EXPECT_EQ(closed.calls, kNothingWritten5);
 }
 
 TEST(GenerateSetsTest, ARateThatWouldOverrunTheBudgetHandsOverBeforeTheFirstWrite)
@@ -430,7 +345,7 @@ TEST(GenerateSetsTest, ARateThatWouldOverrunTheBudgetHandsOverBeforeTheFirstWrit
     EXPECT_TRUE(result.direct);
     EXPECT_EQ(recorder.calls, ExpectedCalls(100));
     EXPECT_LT(result.draws, full.draws);
-    ExpectValidSets(recorder.sets, SmallHistory(), settings);
+    ExpectPassingSets(recorder.sets, SmallHistory(), settings);
 
     // Without the sampler to hand over to, the run stops before writing anything.
     limits.directSetBudget = 0;

@@ -1,6 +1,6 @@
 // Runs on the real LOTO6 history: every combination of the settings ends in valid sets or in a
 // clean outcome decided before anything is written.
-#include "RunRecorder.h"
+#include "GeneratorFixtures.h"
 #include "common/ReferenceRules.h"
 #include "generator/RandomSource.h"
 #include "generator/RunMessages.h"

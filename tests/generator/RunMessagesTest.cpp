@@ -2,7 +2,7 @@
 // the outcome's.
 #include "generator/RunMessages.h"
 
-#include "RunRecorder.h"
+#include "GeneratorFixtures.h"
 
 #include <gtest/gtest.h>
 

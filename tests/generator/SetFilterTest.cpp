@@ -63,36 +63,39 @@ TEST(ConsecutiveRuleTest, OnWantsExactlyOnePairOffWantsNone)
     EXPECT_EQ(ConsecutivePairs({1, 2, 3, 4, 5, 6}), 5);
 }
 
-TEST(CarryRuleTest, OneCarryTakesOneFreshNumberAndNoRepeatedOne)
+TEST(CarryRuleTest, FreshNumbersAreCountedAndRepeatedOnesNeverCarried)
 {
+    struct Case
+    {
+        PredictionSet set;
+        int carry;
+        bool passes;
+    };
+    const std::vector<Case> cases = {
+        {{1, 10, 20, 30, 40, 43}, 1, true},
+        {{1, 2, 20, 30, 40, 43}, 1, false},   // two fresh numbers
+        {{1, 6, 20, 30, 40, 43}, 1, false},   // 6 is repeated
+        {{10, 20, 30, 40, 41, 43}, 1, false}, // no fresh number
+        {{1, 2, 20, 30, 40, 43}, 2, true},
+        {{1, 2, 3, 30, 40, 43}, 2, false},
+        {{1, 2, 7, 30, 40, 43}, 2, false},
+        // Any number of the latest draw fails a zero carry, the bonus number included.
+        {{10, 20, 30, 40, 41, 43}, 0, true},
+        {{7, 20, 30, 40, 41, 43}, 0, false},
+        {{6, 20, 30, 40, 41, 43}, 0, false},
+        // A carry setting other than 0 or 1 is two carries, as the option group gives it.
+        {{1, 2, 20, 30, 40, 43}, 5, true},
+    };
     const CarryLists lists = BuildCarryLists(kLatest, kPrevious);
-    EXPECT_TRUE(CarryRulePasses({1, 10, 20, 30, 40, 43}, lists, kLatest, 1));
-    EXPECT_FALSE(CarryRulePasses({1, 2, 20, 30, 40, 43}, lists, kLatest, 1));
-    EXPECT_FALSE(CarryRulePasses({1, 6, 20, 30, 40, 43}, lists, kLatest, 1));
-    EXPECT_FALSE(CarryRulePasses({10, 20, 30, 40, 41, 43}, lists, kLatest, 1));
-}
+    for (std::size_t i = 0; i < cases.size(); ++i)
+        EXPECT_EQ(CarryRulePasses(cases[i].set, lists, kLatest, cases[i].carry), cases[i].passes)
+            << "case " << i;
 
-TEST(CarryRuleTest, TwoCarriesAndNoCarry)
-{
-    const CarryLists lists = BuildCarryLists(kLatest, kPrevious);
-    EXPECT_TRUE(CarryRulePasses({1, 2, 20, 30, 40, 43}, lists, kLatest, 2));
-    EXPECT_FALSE(CarryRulePasses({1, 2, 3, 30, 40, 43}, lists, kLatest, 2));
-    EXPECT_FALSE(CarryRulePasses({1, 2, 7, 30, 40, 43}, lists, kLatest, 2));
-    // Any number of the latest draw fails a zero carry, the bonus number included.
-    EXPECT_TRUE(CarryRulePasses({10, 20, 30, 40, 41, 43}, lists, kLatest, 0));
-    EXPECT_FALSE(CarryRulePasses({7, 20, 30, 40, 41, 43}, lists, kLatest, 0));
-    EXPECT_FALSE(CarryRulePasses({6, 20, 30, 40, 41, 43}, lists, kLatest, 0));
-    // A carry setting other than 0 or 1 is two carries, as the option group gives it.
-    EXPECT_TRUE(CarryRulePasses({1, 2, 20, 30, 40, 43}, lists, kLatest, 5));
-}
-
-TEST(CarryRuleTest, FreshMatchesCountEveryEqualEntry)
-{
     // A hand-made file may repeat a number inside a draw: each entry is a match of its own.
-    const DrawRow latest = MakeDrawRow(Draw({8, 8, 12, 13, 14, 15}, 16));
-    const CarryLists lists = BuildCarryLists(latest, kPrevious);
-    EXPECT_TRUE(CarryRulePasses({8, 20, 30, 40, 41, 43}, lists, latest, 2));
-    EXPECT_FALSE(CarryRulePasses({8, 20, 30, 40, 41, 43}, lists, latest, 1));
+    const DrawRow twice = MakeDrawRow(Draw({8, 8, 12, 13, 14, 15}, 16));
+    const CarryLists twiceLists = BuildCarryLists(twice, kPrevious);
+    EXPECT_TRUE(CarryRulePasses({8, 20, 30, 40, 41, 43}, twiceLists, twice, 2));
+    EXPECT_FALSE(CarryRulePasses({8, 20, 30, 40, 41, 43}, twiceLists, twice, 1));
 }
 
 TEST(ParityRuleTest, EvenCountIsSevenMinusTheLevel)
@@ -132,34 +135,42 @@ TEST(CheckSetTest, AllThreeMarksMustPass)
 
 TEST(ContradictionTest, FiresOnlyWithParityOnTwoCarriesAndTooFewFreshOfTheParity)
 {
-    // Fresh 1..5: two even, three odd.
-    const CarryLists lists = BuildCarryLists(kLatest, kPrevious);
-    EXPECT_FALSE(SettingsContradict(lists, Rules(true, 2, true, 1)));
-    EXPECT_FALSE(SettingsContradict(lists, Rules(true, 2, true, 7)));
-
-    // 7 is repeated; fresh 2, 3, 5, 9, 11 and 13: one even.
-    const CarryLists oneEven = BuildCarryLists(MakeDrawRow(Draw({2, 3, 5, 7, 9, 11}, 13)), kPrevious);
-    EXPECT_TRUE(SettingsContradict(oneEven, Rules(true, 2, true, 1)));
-    EXPECT_FALSE(SettingsContradict(oneEven, Rules(true, 2, true, 7)));
-    EXPECT_FALSE(SettingsContradict(oneEven, Rules(true, 1, true, 1)));
-    EXPECT_FALSE(SettingsContradict(oneEven, Rules(true, 0, true, 1)));
-    EXPECT_FALSE(SettingsContradict(oneEven, Rules(true, 2, false, 1)));
-    EXPECT_FALSE(SettingsContradict(oneEven, Rules(true, 2, true, 2)));
-
-    // Nothing repeated; fresh 2, 4, 8, 10, 12, 14 and 1: one odd.
-    const CarryLists oneOdd = BuildCarryLists(MakeDrawRow(Draw({2, 4, 8, 10, 12, 14}, 1)), kPrevious);
-    EXPECT_TRUE(SettingsContradict(oneOdd, Rules(true, 2, true, 7)));
-    EXPECT_FALSE(SettingsContradict(oneOdd, Rules(true, 2, true, 1)));
-    // The check names level 7 itself; levels counted as 7 by the parity rule do not fire it.
-    EXPECT_FALSE(SettingsContradict(oneOdd, Rules(true, 2, true, 8)));
-}
-
-TEST(ContradictionTest, CheckSetReportsItWhateverTheCandidate)
-{
-    const CarryLists oneEven = BuildCarryLists(MakeDrawRow(Draw({2, 3, 5, 7, 9, 11}, 13)), kPrevious);
-    const DrawRow latest = MakeDrawRow(Draw({2, 3, 5, 7, 9, 11}, 13));
-    for (const PredictionSet& set : {PredictionSet{2, 4, 6, 8, 10, 12}, PredictionSet{1, 20, 30, 31, 40, 43}})
-        EXPECT_EQ(CheckSet(set, oneEven, latest, Rules(true, 2, true, 1)), SetVerdict::Contradiction);
+    // Fresh 1..5: two even, three odd. 7 repeated, fresh 2, 3, 5, 9, 11, 13: one even. Nothing
+    // repeated, fresh 2, 4, 8, 10, 12, 14, 1: one odd.
+    const DrawRow balanced = kLatest;
+    const DrawRow oneEven = MakeDrawRow(Draw({2, 3, 5, 7, 9, 11}, 13));
+    const DrawRow oneOdd = MakeDrawRow(Draw({2, 4, 8, 10, 12, 14}, 1));
+    struct Case
+    {
+        DrawRow latest;
+        GenerationSettings rules;
+        bool contradicts;
+    };
+    const std::vector<Case> cases = {
+        {balanced, Rules(true, 2, true, 1), false},
+        {balanced, Rules(true, 2, true, 7), false},
+        {oneEven, Rules(true, 2, true, 1), true},
+        {oneEven, Rules(true, 2, true, 7), false},
+        {oneEven, Rules(true, 1, true, 1), false},
+        {oneEven, Rules(true, 0, true, 1), false},
+        {oneEven, Rules(true, 2, false, 1), false},
+        {oneEven, Rules(true, 2, true, 2), false},
+        {oneOdd, Rules(true, 2, true, 7), true},
+        {oneOdd, Rules(true, 2, true, 1), false},
+        // The check names level 7 itself; levels counted as 7 by the parity rule do not fire it.
+        {oneOdd, Rules(true, 2, true, 8), false},
+    };
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+        const Case& c = cases[i];
+        const CarryLists lists = BuildCarryLists(c.latest, kPrevious);
+        EXPECT_EQ(SettingsContradict(lists, c.rules), c.contradicts) << "case " << i;
+        // Whatever the candidate, the verdict is the contradiction.
+        if (c.contradicts) {
+            for (const PredictionSet& set :
+                 {PredictionSet{2, 4, 6, 8, 10, 12}, PredictionSet{1, 20, 30, 31, 40, 43}})
+                EXPECT_EQ(CheckSet(set, lists, c.latest, c.rules), SetVerdict::Contradiction) << "case " << i;
+        }
+    }
 }
 
 // Each level asks for its own split: 6 even at level 1 down to none at level 7 (and beyond).

@@ -15,22 +15,11 @@ namespace {
 
 using test::Draw;
 
-DrawTable TableOf(const std::vector<DrawRecord>& draws)
-{
-    DrawTable table;
-    for (const DrawRecord& draw : draws)
-        table.rows.push_back(MakeDrawRow(draw));
-    return table;
-}
+using test::TableOf;
 
 DrawTable TwoDraws()
 {
     return TableOf({Draw({1, 2, 3, 4, 5, 6}, 7), Draw({1, 8, 9, 10, 11, 12}, 13)});
-}
-
-std::int64_t Weight(const WeightTable& table, int n)
-{
-    return table.weightOf(n);
 }
 
 GenerationSettings Settings(bool weightingOn, int basis, int totalLevel, int timeLevel)
@@ -95,64 +84,49 @@ TEST(StatisticsTest, CellsOutsideOneToFortyThreeAreCountedNowhere)
     EXPECT_EQ(stats.AppearanceShare[6], 714);
 }
 
-TEST(WeightTableTest, TotalBasisWithoutTransform)
+// The two-draw history: shares 1429 for 1, 714 for 2..13, 0 above; recency sums 3 for 1, 1 for
+// 2..7, 2 for 8..13. Each table gives the weights of number 1, 2..7, 8..13 and 14..43.
+TEST(WeightTableTest, EveryBasisAndLevelOnTheTwoDrawHistory)
 {
-    const WeightTable table = BuildWeightTable(TwoDraws(), Settings(true, 0, 1, 1));
-    EXPECT_EQ(table.W[0], 1429);
-    EXPECT_EQ(table.W[12], 9997);
-    for (int n = 14; n <= 43; ++n)
-        EXPECT_EQ(table.W[static_cast<std::size_t>(n - 1)], 9997);
-    EXPECT_EQ(table.drawable(), (NumberMask{1} << 13) - 1);
-}
-
-TEST(WeightTableTest, TotalBasisLevelTwoMeasuresFromHalfTheMaximum)
-{
-    const WeightTable table = BuildWeightTable(TwoDraws(), Settings(true, 0, 2, 1));
-    EXPECT_EQ(Weight(table, 1), 715);
-    for (int n = 2; n <= 13; ++n)
-        EXPECT_EQ(Weight(table, n), 0) << n;
-    for (int n = 14; n <= 43; ++n)
-        EXPECT_EQ(Weight(table, n), 714) << n;
-    EXPECT_EQ(table.total(), 22135);
-}
-
-TEST(WeightTableTest, TotalBasisLevelThreeGivesTheMostFrequentNumberNoWeight)
-{
-    const WeightTable table = BuildWeightTable(TwoDraws(), Settings(true, 0, 3, 1));
-    EXPECT_EQ(Weight(table, 1), 0);
-    EXPECT_EQ(Weight(table, 2), 1429 - 714);
-    EXPECT_EQ(Weight(table, 43), 1429);
-    EXPECT_EQ(table.drawable() & NumberBit(1), 0u);
-}
-
-TEST(WeightTableTest, WithWeightingOffTheTotalLevelHasNoEffect)
-{
-    for (int level = 1; level <= 3; ++level)
-        EXPECT_EQ(BuildWeightTable(TwoDraws(), Settings(false, 0, level, 3)).total(), 9997) << level;
-}
-
-TEST(WeightTableTest, TimeAxisLevelsApplyWhetherWeightingIsOnOrOff)
-{
-    for (const bool on : {true, false}) {
-        const WeightTable level1 = BuildWeightTable(TwoDraws(), Settings(on, 1, 3, 1));
-        EXPECT_EQ(level1.total(), 21);
-        EXPECT_EQ(Weight(level1, 1), 3);
-        EXPECT_EQ(Weight(level1, 13), 2);
-
-        const WeightTable level3 = BuildWeightTable(TwoDraws(), Settings(on, 1, 1, 3));
-        EXPECT_EQ(level3.total(), 108);
-        EXPECT_EQ(Weight(level3, 1), 0);
-        EXPECT_EQ(Weight(level3, 7), 2);
-        EXPECT_EQ(Weight(level3, 8), 1);
-        EXPECT_EQ(Weight(level3, 43), 3);
-
-        // Level 2: M2 = 3 halves to 2 (1.5, half to even): |3-2|, |1-2|, |2-2|, |0-2|.
-        const WeightTable level2 = BuildWeightTable(TwoDraws(), Settings(on, 1, 1, 2));
-        EXPECT_EQ(Weight(level2, 1), 1);
-        EXPECT_EQ(Weight(level2, 2), 1);
-        EXPECT_EQ(Weight(level2, 8), 0);
-        EXPECT_EQ(Weight(level2, 14), 2);
-        EXPECT_EQ(level2.total(), 1 + 6 + 60);
+    struct Case
+    {
+        bool on;
+        int basis;
+        int totalLevel;
+        int timeLevel;
+        std::array<std::int64_t, 4> weights;
+        std::int64_t total;
+    };
+    const std::vector<Case> cases = {
+        {true, 0, 1, 1, {1429, 714, 714, 0}, 9997},
+        // M = 1429 halves to 714 (714.5, half to even): |1429-714|, |714-714|, |0-714|.
+        {true, 0, 2, 1, {715, 0, 0, 714}, 22135},
+        {true, 0, 3, 1, {0, 715, 715, 1429}, 51450},
+        // With weighting off the total level has no effect.
+        {false, 0, 2, 3, {1429, 714, 714, 0}, 9997},
+        {false, 0, 3, 3, {1429, 714, 714, 0}, 9997},
+        // The time axis ignores the total level and applies its own, weighting on or off.
+        {true, 1, 3, 1, {3, 1, 2, 0}, 21},
+        // M2 = 3 halves to 2 (1.5, half to even): |3-2|, |1-2|, |2-2|, |0-2|.
+        {true, 1, 1, 2, {1, 1, 0, 2}, 67},
+        {false, 1, 3, 2, {1, 1, 0, 2}, 67},
+        {true, 1, 1, 3, {0, 2, 1, 3}, 108},
+        {false, 1, 1, 3, {0, 2, 1, 3}, 108},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "on " << c.on << " basis " << c.basis << " levels " << c.totalLevel
+                                        << "/" << c.timeLevel);
+        const WeightTable table =
+            BuildWeightTable(TwoDraws(), Settings(c.on, c.basis, c.totalLevel, c.timeLevel));
+        std::int64_t running = 0;
+        for (int n = 1; n <= 43; ++n) {
+            const std::int64_t weight = c.weights[n == 1 ? 0 : n <= 7 ? 1 : n <= 13 ? 2 : 3];
+            running += weight;
+            ASSERT_EQ(table.weightOf(n), weight) << n;
+            ASSERT_EQ(table.W[static_cast<std::size_t>(n - 1)], running) << n;
+            ASSERT_EQ((table.drawable() & NumberBit(n)) != 0, weight > 0) << n;
+        }
+        EXPECT_EQ(table.total(), c.total);
     }
 }
 

@@ -1,6 +1,7 @@
 // The weighted draw and the random source: band search, proportions, reproducibility.
 #include "generator/WeightedDraw.h"
 
+#include "GeneratorFixtures.h"
 #include "generator/RandomSource.h"
 
 #include <cmath>
@@ -10,13 +11,7 @@
 namespace zentrix {
 namespace {
 
-WeightTable WeightsOf(std::initializer_list<std::pair<int, std::int64_t>> weights)
-{
-    PerNumber<std::int64_t> values{};
-    for (const auto& [n, w] : weights)
-        values[static_cast<std::size_t>(n - 1)] = w;
-    return WeightTable::FromWeights(values);
-}
+using test::WeightsOf;
 
 TEST(NumberForBandTest, EachPositionFallsInTheBandOfItsNumber)
 {
@@ -28,13 +23,10 @@ TEST(NumberForBandTest, EachPositionFallsInTheBandOfItsNumber)
     EXPECT_EQ(NumberForBand(table, 3), 9);
     EXPECT_EQ(NumberForBand(table, 4), 0);
     EXPECT_EQ(NumberForBand(table, -1), 0);
-}
-
-TEST(NumberForBandTest, EndsOfTheRangeGiveTheLowestAndHighestWeightedNumbers)
-{
-    const WeightTable table = WeightsOf({{3, 10}, {4, 0}, {20, 7}, {41, 2}});
-    EXPECT_EQ(NumberForBand(table, 0), 3);
-    EXPECT_EQ(NumberForBand(table, table.total() - 1), 41);
+    // The ends of the range give the lowest and the highest numbers with a weight.
+    const WeightTable holes = WeightsOf({{3, 10}, {4, 0}, {20, 7}, {41, 2}});
+    EXPECT_EQ(NumberForBand(holes, 0), 3);
+    EXPECT_EQ(NumberForBand(holes, holes.total() - 1), 41);
     EXPECT_EQ(NumberForBand(WeightsOf({{43, 5}}), 0), 43);
     EXPECT_EQ(NumberForBand(WeightsOf({{1, 5}}), 4), 1);
 }
@@ -50,18 +42,13 @@ TEST(BandPositionTest, IsTheIntegerPartOfRTimesTheTotal)
     EXPECT_LT(BandPosition(0.99999994f, std::int64_t{1} << 62), std::int64_t{1} << 62);
 }
 
-TEST(WeightedDrawTest, OnlyNumberWithWeightIsAlwaysDrawn)
+TEST(WeightedDrawTest, OnlyNumberWithWeightIsAlwaysDrawnAndAnEmptyTableYieldsNone)
 {
     RandomSource random(1);
     for (int i = 0; i < 200; ++i) {
         EXPECT_EQ(WeightedDraw(WeightsOf({{43, 17}}), random), 43);
         EXPECT_EQ(WeightedDraw(WeightsOf({{1, 2}}), random), 1);
     }
-}
-
-TEST(WeightedDrawTest, EmptyTableYieldsNoNumber)
-{
-    RandomSource random(1);
     EXPECT_EQ(WeightedDraw(WeightTable{}, random), 0);
 }
 
@@ -95,21 +82,6 @@ TEST(WeightedDrawTest, NumbersComeOutInProportionToTheirWeights)
     }
     // 34 degrees of freedom: the 99.99th percentile is about 73.
     EXPECT_LT(chiSquare, 73.0) << cells << " numbers";
-}
-
-TEST(WeightedDrawTest, BandsOfOneAndThreeSplitOneToThree)
-{
-    const WeightTable table = WeightsOf({{5, 1}, {9, 3}});
-    RandomSource random(77);
-    int fives = 0;
-    constexpr int kDraws = 100'000;
-    for (int i = 0; i < kDraws; ++i) {
-        const int n = WeightedDraw(table, random);
-        ASSERT_TRUE(n == 5 || n == 9) << n;
-        fives += n == 5 ? 1 : 0;
-    }
-    // Expected 25,000, standard deviation about 137.
-    EXPECT_NEAR(fives, kDraws / 4, 700);
 }
 
 // The run draws through BandIndex; for every r it must give what WeightedDraw's search gives.

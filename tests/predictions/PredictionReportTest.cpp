@@ -20,10 +20,11 @@ std::string ReadText(const std::filesystem::path& file)
 
 TEST(PredictionReportTest, YenHasThousandsSeparators)
 {
-    EXPECT_EQ(YenText(0), "¥0");
-    EXPECT_EQ(YenText(200), "¥200");
-    EXPECT_EQ(YenText(1000), "¥1,000");
-    EXPECT_EQ(YenText(2000000), "¥2,000,000");
+    for (const auto& [yen, text] : {std::pair<long long, const char*>{0, "¥0"},
+                                    {200, "¥200"},
+                                    {1000, "¥1,000"},
+                                    {2000000, "¥2,000,000"}})
+        EXPECT_EQ(YenText(yen), text);
 }
 
 TEST(PredictionReportTest, CsvHasOneLinePerSetWithItsTierOnceDrawn)

@@ -16,6 +16,25 @@ using test::ExecSql;
 using test::QuerySql;
 using test::SampleBatch;
 
+/// The batch table as the schema `version` (1..3) made it, with `id` declared as given, and the
+/// version set; `rows` are INSERT statements run after it.
+std::string BatchTableSql(int version, const std::string& id = "id INTEGER PRIMARY KEY AUTOINCREMENT",
+                          const std::string& rows = "")
+{
+    std::string sql =
+        "CREATE TABLE batch(" + id +
+        ", created_at INTEGER NOT NULL, draw INTEGER NOT NULL, seed INTEGER NOT NULL,"
+        " set_count INTEGER NOT NULL, weighting_on INTEGER NOT NULL, weight_basis INTEGER NOT NULL,"
+        " total_level INTEGER NOT NULL, time_axis_level INTEGER NOT NULL, parity_on INTEGER NOT"
+        " NULL, parity_level INTEGER NOT NULL, carry_count INTEGER NOT NULL, consecutive_on"
+        " INTEGER NOT NULL, sets BLOB NOT NULL";
+    if (version >= 2)
+        sql += ", source INTEGER NOT NULL DEFAULT 0";
+    if (version >= 3)
+        sql += ", note TEXT NOT NULL DEFAULT ''";
+    return sql + ");" + rows + "PRAGMA user_version = " + std::to_string(version) + ";";
+}
+
 class PredictionStoreTest : public ::testing::Test
 {
 protected:
@@ -114,38 +133,6 @@ TEST_F(PredictionStoreTest, NewDatabaseIsVersionedAndInWalMode)
     EXPECT_EQ(QuerySql(file(), "PRAGMA journal_mode"), "wal");
 }
 
-TEST_F(PredictionStoreTest, FirstVersionIsMigratedKeepingItsBatches)
-{
-    // The first schema: no source column, no index.
-    ASSERT_EQ(ExecSql(file(),
-                      "CREATE TABLE batch(id INTEGER PRIMARY KEY AUTOINCREMENT, created_at INTEGER NOT "
-                      "NULL, draw INTEGER NOT NULL, seed INTEGER NOT NULL, set_count INTEGER NOT NULL,"
-                      " weighting_on INTEGER NOT NULL, weight_basis INTEGER NOT NULL, total_level INTEGER "
-                      "NOT NULL, time_axis_level INTEGER NOT NULL, parity_on INTEGER NOT NULL, "
-                      "parity_level INTEGER NOT NULL, carry_count INTEGER NOT NULL, consecutive_on "
-                      "INTEGER NOT NULL, sets BLOB NOT NULL);"
-                      "INSERT INTO batch VALUES(7, 1700000000, 1500, 99, 1, 1, 0, 1, 1, 1, 4, 1, 1,"
-                      " x'010203040506');"
-                      "PRAGMA user_version = 1;"),
-              "");
-    PredictionStore store(file());
-    ASSERT_TRUE(store.open(PredictionStore::Mode::ExistingOnly));
-    Batch old;
-    ASSERT_TRUE(store.load(7, old));
-    EXPECT_EQ(old.draw, 1500);
-    EXPECT_EQ(old.seed, 99u);
-    EXPECT_EQ(old.source, BatchSource::Window); // the only program the first version knew
-    ASSERT_EQ(old.sets.size(), 1u);
-    EXPECT_EQ(old.sets[0], (PredictionSet{1, 2, 3, 4, 5, 6}));
-    store.close();
-    EXPECT_EQ(QuerySql(file(), "PRAGMA user_version"), std::to_string(PredictionStore::kSchemaVersion));
-    EXPECT_EQ(QuerySql(file(), "SELECT name FROM sqlite_master WHERE type = 'index'"), "batch_by_draw");
-
-    PredictionStore writer(file());
-    ASSERT_TRUE(writer.open(PredictionStore::Mode::CreateIfMissing));
-    EXPECT_GT(saveSample(writer, 1501, 2, 1), 7);
-}
-
 TEST_F(PredictionStoreTest, WheelBatchKeepsItsSourceNoteAndEveryTicket)
 {
     PredictionStore store(file());
@@ -185,34 +172,48 @@ TEST_F(PredictionStoreTest, WheelBatchKeepsItsSourceNoteAndEveryTicket)
     EXPECT_EQ(count, 2);
 }
 
-TEST_F(PredictionStoreTest, SecondVersionGainsTheNoteColumnAndKeepsItsSources)
+TEST_F(PredictionStoreTest, OlderVersionsAreMigratedKeepingTheirBatches)
 {
+    struct Case
     {
+        int version;
+        std::string row; ///< one batch as that version stored it
+        std::int64_t id;
+        std::uint64_t seed;
+        BatchSource source;
+    };
+    const std::vector<Case> cases = {
+        // The first schema: no source column (only the window made batches), no index.
+        {1, "INSERT INTO batch VALUES(7, 1700000000, 1500, 99, 1, 1, 0, 1, 1, 1, 4, 1, 1, x'010203040506');",
+         7, 99, BatchSource::Window},
+        // The second: no note column; a batch from the command line.
+        {2,
+         "INSERT INTO batch VALUES(3, 1700000000, 1600, 42, 1, 1, 0, 1, 1, 1, 4, 1, 1, x'010203040506', 1);",
+         3, 42, BatchSource::CommandLine},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.version);
+        std::filesystem::remove(file());
+        ASSERT_EQ(ExecSql(file(), BatchTableSql(c.version, "id INTEGER PRIMARY KEY AUTOINCREMENT", c.row)),
+                  "");
         PredictionStore store(file());
-        ASSERT_TRUE(store.open(PredictionStore::Mode::CreateIfMissing));
-        saveSample(store, 10, 2, 0);
+        ASSERT_TRUE(store.open(PredictionStore::Mode::ExistingOnly));
+        Batch old;
+        ASSERT_TRUE(store.load(c.id, old));
+        EXPECT_EQ(old.seed, c.seed);
+        EXPECT_EQ(old.source, c.source);
+        EXPECT_TRUE(old.note.empty());
+        EXPECT_EQ(old.sets, (std::vector<PredictionSet>{{1, 2, 3, 4, 5, 6}}));
+        store.close();
+        EXPECT_EQ(QuerySql(file(), "PRAGMA user_version"), std::to_string(PredictionStore::kSchemaVersion));
+        if (c.version == 1) {
+            EXPECT_EQ(QuerySql(file(), "SELECT name FROM sqlite_master WHERE type = 'index'"),
+                      "batch_by_draw");
+        }
+        PredictionStore writer(file());
+        ASSERT_TRUE(writer.open(PredictionStore::Mode::CreateIfMissing));
+        EXPECT_GT(saveSample(writer, 1501, 2, 1), c.id);
     }
-    // Back to the second schema as an older Zentrix left it, with a batch from the command line.
-    ASSERT_EQ(ExecSql(file(), "DROP TABLE batch; CREATE TABLE batch(id INTEGER PRIMARY KEY AUTOINCREMENT,"
-                              " created_at INTEGER NOT NULL, draw INTEGER NOT NULL, seed INTEGER NOT NULL,"
-                              " set_count INTEGER NOT NULL, weighting_on INTEGER NOT NULL, weight_basis"
-                              " INTEGER NOT NULL, total_level INTEGER NOT NULL, time_axis_level INTEGER NOT"
-                              " NULL, parity_on INTEGER NOT NULL, parity_level INTEGER NOT NULL,"
-                              " carry_count INTEGER NOT NULL, consecutive_on INTEGER NOT NULL, sets BLOB NOT"
-                              " NULL, source INTEGER NOT NULL DEFAULT 0);"
-                              "INSERT INTO batch VALUES(3, 1700000000, 1600, 42, 1, 1, 0, 1, 1, 1, 4, 1, 1,"
-                              " x'010203040506', 1);"
-                              "PRAGMA user_version = 2;"),
-              "");
-    PredictionStore store(file());
-    ASSERT_TRUE(store.open(PredictionStore::Mode::ExistingOnly));
-    Batch old;
-    ASSERT_TRUE(store.load(3, old));
-    EXPECT_EQ(old.source, BatchSource::CommandLine);
-    EXPECT_EQ(old.seed, 42u);
-    EXPECT_TRUE(old.note.empty());
-    store.close();
-    EXPECT_EQ(QuerySql(file(), "PRAGMA user_version"), "3");
 }
 
 /// Databases the store must refuse without changing a byte of them.
@@ -236,60 +237,43 @@ protected:
     }
 };
 
-TEST_F(UntouchableDatabaseTest, NewerVersionIsNeitherReadNorWritten)
+TEST_F(UntouchableDatabaseTest, DatabasesThatAreNotOursOrAreNewerAreNeitherReadNorWritten)
 {
-    ASSERT_EQ(
-        ExecSql(file(), "CREATE TABLE batch(id INTEGER PRIMARY KEY, future TEXT); PRAGMA user_version = 9;"),
-        "");
-    expectRefused(PredictionsError::NewerVersion);
+    struct Case
+    {
+        const char* name;
+        std::string sql; ///< empty: the file is bytes that are no database at all
+        PredictionsError expected;
+    };
+    const std::vector<Case> cases = {
+        {"newer version", "CREATE TABLE batch(id INTEGER PRIMARY KEY, future TEXT); PRAGMA user_version = 9;",
+         PredictionsError::NewerVersion},
+        {"not a database", "", PredictionsError::Corrupt},
+        {"someone else's", "CREATE TABLE addresses(name TEXT); INSERT INTO addresses VALUES('x');",
+         PredictionsError::Corrupt},
+        {"version without its table", "CREATE TABLE other(x); PRAGMA user_version = 2;",
+         PredictionsError::Corrupt},
+        // Found by fuzzing: a second-version table whose id column has another name took the
+        // migration, saved, and then could not load what it had saved.
+        {"id of another name", BatchTableSql(2, "ad INTEGER PRIMARY KEY AUTOINCREMENT"),
+         PredictionsError::Corrupt},
+        {"id that is not the row id", BatchTableSql(3, "id TEXT"), PredictionsError::Corrupt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(file());
+        if (c.sql.empty()) {
+            std::vector<std::uint8_t> junk(3000);
+            for (std::size_t i = 0; i < junk.size(); ++i)
+                junk[i] = static_cast<std::uint8_t>(i * 7 + 3);
+            test::WriteBytes(file(), junk);
+        } else {
+            ASSERT_EQ(ExecSql(file(), c.sql), "");
+        }
+        expectRefused(c.expected);
+    }
     EXPECT_NE(DescribePredictionsError({PredictionsError::NewerVersion, {}}, file()).find("新しい版"),
               std::string::npos);
-}
-
-TEST_F(UntouchableDatabaseTest, FileThatIsNoDatabaseIsCorrupt)
-{
-    std::vector<std::uint8_t> junk(3000);
-    for (std::size_t i = 0; i < junk.size(); ++i)
-        junk[i] = static_cast<std::uint8_t>(i * 7 + 3);
-    test::WriteBytes(file(), junk);
-    expectRefused(PredictionsError::Corrupt);
-}
-
-TEST_F(UntouchableDatabaseTest, SomeoneElsesDatabaseIsNotTakenOver)
-{
-    ASSERT_EQ(ExecSql(file(), "CREATE TABLE addresses(name TEXT); INSERT INTO addresses VALUES('x');"), "");
-    expectRefused(PredictionsError::Corrupt);
-}
-
-TEST_F(UntouchableDatabaseTest, VersionWithoutItsTableIsCorrupt)
-{
-    ASSERT_EQ(ExecSql(file(), "CREATE TABLE other(x); PRAGMA user_version = 2;"), "");
-    expectRefused(PredictionsError::Corrupt);
-}
-
-TEST_F(UntouchableDatabaseTest, BatchTableOfOtherColumnsIsCorrupt)
-{
-    // Found by fuzzing: a second-version table whose id column has another name took the
-    // migration, saved, and then could not load what it had saved.
-    ASSERT_EQ(ExecSql(file(), "CREATE TABLE batch(ad INTEGER PRIMARY KEY AUTOINCREMENT, created_at INTEGER,"
-                              " draw INTEGER, seed INTEGER, set_count INTEGER, weighting_on INTEGER,"
-                              " weight_basis INTEGER, total_level INTEGER, time_axis_level INTEGER,"
-                              " parity_on INTEGER, parity_level INTEGER, carry_count INTEGER,"
-                              " consecutive_on INTEGER, sets BLOB, source INTEGER);"
-                              " PRAGMA user_version = 2;"),
-              "");
-    expectRefused(PredictionsError::Corrupt);
-}
-
-TEST_F(UntouchableDatabaseTest, IdThatIsNotTheRowIdIsCorrupt)
-{
-    ASSERT_EQ(ExecSql(file(), "CREATE TABLE batch(id TEXT, created_at INTEGER, draw INTEGER, source INTEGER,"
-                              " seed INTEGER, set_count INTEGER, weighting_on INTEGER, weight_basis INTEGER,"
-                              " total_level INTEGER, time_axis_level INTEGER, parity_on INTEGER,"
-                              " parity_level INTEGER, carry_count INTEGER, consecutive_on INTEGER,"
-                              " sets BLOB, note TEXT); PRAGMA user_version = 3;"),
-              "");
-    expectRefused(PredictionsError::Corrupt);
 }
 
 TEST_F(PredictionStoreTest, DamagedSetsAreReportedNotShown)
