@@ -325,19 +325,6 @@ TEST(LinePrinter, EveryLineBreakInsideATextStartsANewLine)
     EXPECT_EQ(pages->front(), QStringList({"a", "b", "c", "d", "", "e"}));
 }
 
-TEST(LinePrinter, NothingPrintsAfterTheDeviceRefusedToStart)
-{
-    test::TempDir dir;
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(QString::fromStdString((dir / "missing" / "x.pdf").string()));
-    LinePrinter out(printer);
-    EXPECT_FALSE(out.begin());
-    EXPECT_FALSE(out.printLine(QStringLiteral("a")));
-    EXPECT_FALSE(out.end());
-    EXPECT_EQ(out.failure(), LinePrinter::Failure::CannotStart);
-}
-
 /// A PDF device whose pages run out after the first one, like a printer that fails mid-job.
 class OnePageWriter : public QPdfWriter
 {
