@@ -142,18 +142,10 @@ TEST_F(GenerationSavingTest, HistoryWindowFollowsRunsAndTheTypedDraw)
 
     // Type draw 51 as the first saved set's numbers: that set wins 1等.
     const PredictionSet winner = SavedBatches(database())[1].sets[0];
-    click(ui.Check1);
-    ASSERT_TRUE(ui.Check1->isChecked());
-    for (std::size_t i = 0; i < 6; ++i) {
-        ui.Text2[i]->clear();
-        QTest::keyClicks(ui.Text2[i], QString::number(winner[i]));
-    }
     int bonus = 1;
     while (std::find(winner.begin(), winner.end(), bonus) != winner.end())
         ++bonus;
-    ui.Text8->clear();
-    QTest::keyClicks(ui.Text8, QString::number(bonus));
-    QTest::mouseClick(ui.Writing, Qt::LeftButton);
+    writeDraw(QString(), winner, bonus);
     ASSERT_EQ(window.Latest(), 51) << (messages.shown.empty() ? ""
                                                               : messages.shown.back().text.toStdString());
 

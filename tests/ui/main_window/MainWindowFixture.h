@@ -10,6 +10,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
@@ -52,6 +54,19 @@ protected:
     static void click(QAbstractButton* button)
     {
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+    }
+
+    /// Writes a draw through the history editor as the user does: edit mode on, the draw number
+    /// (empty: the editor's own choice), six numbers and the bonus typed in, then 書き込み.
+    void writeDraw(const QString& draw, const PredictionSet& numbers, int bonus)
+    {
+        if (!ui.Check1->isChecked())
+            click(ui.Check1);
+        ui.Text1->setText(draw);
+        for (std::size_t i = 0; i < numbers.size(); ++i)
+            ui.Text2[i]->setText(QString::number(numbers[i]));
+        ui.Text8->setText(QString::number(bonus));
+        QTest::mouseClick(ui.Writing, Qt::LeftButton);
     }
 
     /// Clicks cmdGen with sldCount at `sets`; once the results window is open, runs `whileOpen` on

@@ -102,19 +102,6 @@ TEST_F(MainWindowMenus, ExitWithoutTheTestHookLeavesWithSuccess)
         ExitedWithCode(0), "");
 }
 
-TEST_F(MainWindowMenus, AltFThenXEndsTheProgramFromTheKeyboard)
-{
-    showWindow();
-    QTest::keyClick(&window, Qt::Key_F, Qt::AltModifier);
-    QTRY_VERIFY(ui.mnuFile->isVisible());
-    EXPECT_EXIT(
-        {
-            CheckFileClosedAtProgramEnd(history, dir.path());
-            QTest::keyClick(ui.mnuFile, Qt::Key_X);
-        },
-        ExitedWithCode(kEndedWithFileClosed), "");
-}
-
 TEST_F(MainWindowMenus, CloseBoxEndsTheProgramWithTheFileClosed)
 {
     showWindow();

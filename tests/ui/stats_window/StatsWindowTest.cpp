@@ -184,14 +184,7 @@ TEST_F(StatsWindowTest, FollowsDrawsWrittenAndDeletedInTheEditor)
     ASSERT_EQ(stats->statistics().range.last, 60);
     const std::int64_t before = stats->statistics().of(43).mainCount;
 
-    click(ui.Check1);
-    ASSERT_TRUE(ui.Check1->isChecked());
-    const QStringList numbers{"38", "39", "40", "41", "42", "43"};
-    ui.Text1->setText(QStringLiteral("61"));
-    for (int i = 0; i < 6; ++i)
-        ui.Text2[std::size_t(i)]->setText(numbers[i]);
-    ui.Text8->setText(QStringLiteral("1"));
-    QTest::mouseClick(ui.Writing, Qt::LeftButton);
+    writeDraw(QStringLiteral("61"), {38, 39, 40, 41, 42, 43}, 1);
     ASSERT_TRUE(messages.shown.empty()) << messages.shown.front().text.toStdString();
     EXPECT_EQ(stats->statistics().range.last, 61);
     EXPECT_EQ(stats->statistics().of(43).mainCount, before + 1);
