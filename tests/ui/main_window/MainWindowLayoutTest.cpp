@@ -54,6 +54,8 @@ TEST_F(MainWindowLayout, EveryControlSitsWhereTheTableSays)
         EXPECT_EQ(widget->parentWidget()->objectName(),
                   control.container ? QString::fromLatin1(control.container) : QStringLiteral("clientArea"));
         EXPECT_EQ(widget->geometry(), Pixels(control.left, control.top, control.width, control.height));
+        // A slip of a digit in the table shows as a control outside its container.
+        EXPECT_TRUE(QRect(QPoint(), widget->parentWidget()->size()).contains(widget->geometry()));
         ++placed;
     }
     // Nothing of the client area is placed outside the table.
@@ -184,6 +186,7 @@ TEST_F(MainWindowLayout, SettingsOpenWithTheirDesignValues)
         EXPECT_EQ(s.slider->value(), s.value);
         EXPECT_EQ(s.slider->isEnabled(), s.enabled);
         EXPECT_EQ(s.slider->singleStep(), 1);
+        EXPECT_EQ(s.slider->orientation(), Qt::Horizontal);
     }
     EXPECT_EQ(ui.sldCount->tickInterval(), 10);
 

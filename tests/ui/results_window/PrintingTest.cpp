@@ -230,8 +230,8 @@ TEST_F(PrintingTest, APrinterThatCannotStartGetsAMessage)
     print(window);
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].title, QStringLiteral("Zentrix"));
-    EXPECT_TRUE(messages.shown[0].text.contains(QStringLiteral("印刷")))
-        << messages.shown[0].text.toStdString();
+    EXPECT_EQ(messages.shown[0].text,
+              QStringLiteral("印刷を開始できませんでした。プリンターの接続と設定を確認して下さい。"));
     EXPECT_FALSE(fs::exists(dir / "no-such-folder" / "job.pdf"));
 }
 
@@ -323,6 +323,19 @@ TEST(LinePrinter, EveryLineBreakInsideATextStartsANewLine)
     ASSERT_TRUE(pages.has_value());
     ASSERT_EQ(pages->size(), 1u);
     EXPECT_EQ(pages->front(), QStringList({"a", "b", "c", "d", "", "e"}));
+}
+
+TEST(LinePrinter, NothingPrintsAfterTheDeviceRefusedToStart)
+{
+    test::TempDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(QString::fromStdString((dir / "missing" / "x.pdf").string()));
+    LinePrinter out(printer);
+    EXPECT_FALSE(out.begin());
+    EXPECT_FALSE(out.printLine(QStringLiteral("a")));
+    EXPECT_FALSE(out.end());
+    EXPECT_EQ(out.failure(), LinePrinter::Failure::CannotStart);
 }
 
 /// A PDF device whose pages run out after the first one, like a printer that fails mid-job.
