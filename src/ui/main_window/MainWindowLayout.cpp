@@ -20,44 +20,13 @@
 namespace zentrix::ui {
 namespace {
 
-enum class Kind
-{
-    Frame,
-    Label,
-    TextBox,
-    CheckBox,
-    OptionButton,
-    Button,
-    Slider,
-    ProgressBar,
-    StatusStrip,
-    StatusText,
-};
-
-enum class Face
-{
-    Window,    ///< inherited: "ＭＳ ゴシック" 9 point
-    Heading,   ///< "ＭＳ ゴシック" 18 point
-    Ratio,     ///< "ＭＳ ゴシック" 12 point
-    System,    ///< the window system's default face, 9 point (see ApplyFace)
-    StatusBar, ///< "ＭＳ Ｐゴシック" 9 point
-};
-
-struct ControlPlacement
-{
-    Kind kind;
-    const char* name;
-    int index;                    ///< position in a control array, -1 for a single control
-    const char* container;        ///< nullptr: the window's client area
-    int left, top, width, height; ///< twips, from the container's top-left corner
-    const char* caption = "";
-    Face face = Face::Window;
-};
+using Kind = ControlPlacement::Kind;
+using Face = ControlPlacement::Face;
 
 // Every control of the window, in tab order: a container comes before what it holds. The focus
 // starts on chkConsecut, the first control that takes it.
 // clang-format off
-const ControlPlacement kControls[] = {
+constexpr ControlPlacement kControls[] = {
     {Kind::Frame,        "fraOption",      -1, nullptr,     120,  600, 10695, 3975, "分析設定"},
     {Kind::CheckBox,     "chkConsecut",    -1, "fraOption", 120,  480,  1815,  255, "連番を出現させる"},
     {Kind::Frame,        "Carry",          -1, "fraOption", 2040, 240,  2895,  615, "キャリーの個数"},
@@ -115,12 +84,6 @@ const ControlPlacement kControls[] = {
     {Kind::Label,        "Label7",         -1, nullptr,     5640, 0,    1095,  375, "回予想", Face::Heading},
 };
 // clang-format on
-
-QString ObjectName(const ControlPlacement& control)
-{
-    const QString name = QString::fromLatin1(control.name);
-    return control.index < 0 ? name : QStringLiteral("%1_%2").arg(name).arg(control.index);
-}
 
 QWidget* CreateWidget(const ControlPlacement& control, QWidget* parent)
 {
@@ -339,6 +302,17 @@ void ApplyDesignValues(MainWindowControls& ui)
 
 } // namespace
 
+std::span<const ControlPlacement> MainWindowPlacements()
+{
+    return kControls;
+}
+
+QString ControlObjectName(const ControlPlacement& control)
+{
+    const QString name = QString::fromLatin1(control.name);
+    return control.index < 0 ? name : QStringLiteral("%1_%2").arg(name).arg(control.index);
+}
+
 void BuildMainWindowControls(QWidget* client, MainWindowControls& ui)
 {
     QHash<QString, QWidget*> built;
@@ -346,7 +320,7 @@ void BuildMainWindowControls(QWidget* client, MainWindowControls& ui)
         QWidget* parent = control.container ? built.value(QString::fromLatin1(control.container)) : client;
         Q_ASSERT_X(parent, "BuildMainWindowControls", control.name);
         QWidget* widget = CreateWidget(control, parent);
-        const QString name = ObjectName(control);
+        const QString name = ControlObjectName(control);
         widget->setObjectName(name);
         widget->setGeometry(TwipsToPixels(control.left), TwipsToPixels(control.top),
                             TwipsToPixels(control.width), TwipsToPixels(control.height));

@@ -1,11 +1,7 @@
-// The shared window pieces: the icon, the Japanese face mapping and the message-box seam.
-#include "store/HistoryFile.h"
-#include "support/TempDir.h"
+// The shared window pieces: the icon, the Japanese face mapping and the classic frame style.
 #include "ui/common/AppIcon.h"
 #include "ui/common/ClassicFrameStyle.h"
 #include "ui/common/Fonts.h"
-#include "ui/common/MessageBox.h"
-#include "ui/common/ProgramEnd.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -33,19 +29,6 @@ TEST(Fonts, DesignFacesResolveToAnInstalledJapaneseGothic)
         GTEST_SKIP() << "fonts-ipafont-gothic is not installed";
     EXPECT_EQ(gothic.family(), QStringLiteral("IPAGothic"));
     EXPECT_EQ(pgothic.family(), QStringLiteral("IPAPGothic"));
-}
-
-TEST(MessageBox, InterceptorSeesTheBoxInsteadOfTheUser)
-{
-    std::vector<MessageBox::Shown> seen;
-    MessageBox::setInterceptor([&](const MessageBox::Shown& shown) { seen.push_back(shown); });
-    MessageBox::show(nullptr, QStringLiteral("入力エラー"), QStringLiteral("a\rb"),
-                     MessageBox::Icon::Exclamation);
-    MessageBox::setInterceptor({});
-    ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen[0].title, QStringLiteral("入力エラー"));
-    EXPECT_EQ(seen[0].text, QStringLiteral("a\rb"));
-    EXPECT_EQ(seen[0].icon, MessageBox::Icon::Exclamation);
 }
 
 TEST(ClassicFrameStyle, CaptionSitsOnAGapInTheTopBorder)
@@ -79,23 +62,6 @@ TEST(ClassicFrameStyle, CaptionSitsOnAGapInTheTopBorder)
             image.pixelColor(x, lineY) != background && image.pixelColor(x, lineY + 1) != background;
     EXPECT_LT(drawnUnderCaption, caption.width() / 2);
     EXPECT_NE(image.pixelColor(caption.right() + 10, lineY), background);
-}
-
-TEST(ProgramEnd, ClosesTheHistoryBeforeLeaving)
-{
-    test::TempDir dir;
-    HistoryFile history(dir / "Loto6data.dt");
-    ASSERT_TRUE(history.OpenHistory());
-    struct Ended
-    {
-    };
-    SetProgramEndHook([] { throw Ended{}; });
-    EXPECT_THROW(EndProgram(history), Ended);
-    SetProgramEndHook({});
-    EXPECT_FALSE(history.IsOpen());
-    // The lock went with it: another program may open the file now.
-    HistoryFile other(dir / "Loto6data.dt");
-    EXPECT_TRUE(other.OpenHistory());
 }
 
 } // namespace

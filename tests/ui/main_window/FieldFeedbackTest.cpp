@@ -39,27 +39,16 @@ TEST_F(FieldFeedbackTest, FourDigitDrawNumbersFitTheEditorsDrawFieldAtItsDesignS
     EXPECT_TRUE(ShowsWholeText(ui.Text1));
 }
 
-TEST_F(FieldFeedbackTest, ReadingDraw2037ShowsItWholeAndTheHeadingFitsFiveDigits)
+TEST_F(FieldFeedbackTest, TheHeadingFitsFiveDigitsAtItsDesignSize)
 {
-    std::vector<DrawRecord> draws;
-    for (int d = 0; d < 2037; ++d)
-        draws.push_back(Draw({1, 2, 3, 4, 5, 6 + d % 30}, 40));
-    WriteHistory(dir / "big.dt", draws);
-    HistoryFile big(dir / "big.dt");
-    ui::MainWindow bigWindow(big);
-    ASSERT_TRUE(bigWindow.load());
-    ui::MainWindowControls& c = bigWindow.controls();
-    c.Check1->click();
-    c.Reading->click(); // empty Text1: the next draw's number
-    EXPECT_EQ(c.Text1->text(), QStringLiteral("2038"));
-    EXPECT_TRUE(ShowsWholeText(c.Text1));
-    EXPECT_TRUE(ShowsWholeText(c.Text9)) << c.Text9->font().pointSizeF();
-
-    c.Text9->setText(QStringLiteral("12345"));
-    EXPECT_TRUE(ShowsWholeText(c.Text9)) << c.Text9->font().pointSizeF();
-    EXPECT_EQ(c.Text9->geometry(), QRect(312, 0, 65, 33));
-    c.Text9->setText(QStringLiteral("6"));
-    EXPECT_EQ(c.Text9->font().pointSizeF(), 18.0);
+    window.setLatest(2037);
+    EXPECT_EQ(ui.Text9->text(), QStringLiteral("2038"));
+    EXPECT_TRUE(ShowsWholeText(ui.Text9)) << ui.Text9->font().pointSizeF();
+    ui.Text9->setText(QStringLiteral("12345"));
+    EXPECT_TRUE(ShowsWholeText(ui.Text9)) << ui.Text9->font().pointSizeF();
+    EXPECT_EQ(ui.Text9->geometry(), QRect(312, 0, 65, 33));
+    ui.Text9->setText(QStringLiteral("6"));
+    EXPECT_EQ(ui.Text9->font().pointSizeF(), 18.0);
 }
 
 TEST_F(FieldFeedbackTest, TheHeadingAndTheRatioTakeNoTypingAndLookAsBefore)
@@ -111,13 +100,7 @@ TEST_F(FieldFeedbackTest, TheSetCountSliderShowsItsValueInItsTooltipAndWhileItMo
 
 TEST_F(FieldFeedbackTest, AMistypedDrawNumberIsNamedInTheStatusLine)
 {
-    ui.Check1->click();
-    ui.Text1->setText(QStringLiteral("50"));
-    const QStringList numbers{"3", "11", "18", "25", "36", "42"};
-    for (int i = 0; i < 6; ++i)
-        ui.Text2[i]->setText(numbers[i]);
-    ui.Text8->setText(QStringLiteral("7"));
-    ui.Writing->click();
+    writeDraw(QStringLiteral("50"), {3, 11, 18, 25, 36, 42}, 7);
     EXPECT_EQ(
         window.statusText(),
         QStringLiteral("抽選回数「50」は保存済みの回でも次の回でもないため、第1回として書き込みました。"));

@@ -3,40 +3,30 @@
 #include "ui/main_window/GenerationRunner.h"
 
 #include "generator/GenerationRun.h"
-#include "store/HistoryFile.h"
 #include "support/FailingDevice.h"
-#include "support/HistoryFixtures.h"
 #include "support/ProgramEndCheck.h"
 #include "support/QtTestSupport.h"
-#include "support/TempDir.h"
-#include "ui/common/MessageBox.h"
 #include "ui/common/ProgramEnd.h"
-#include "ui/main_window/MainWindow.h"
+#include "ui/main_window/MainWindowFixture.h"
 #include "ui/results_window/PrintDialog.h"
-#include "ui/results_window/ResultsWindow.h"
 #include "ui/results_window/TmpForm.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPrinter>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
-#include <QSlider>
 #include <QTableWidget>
-#include <QTest>
-#include <QTimer>
-#include <functional>
-#include <gtest/gtest.h>
-#include <memory>
+#include <numeric>
 #include <vector>
 
-namespace zentrix::ui {
+namespace zentrix::test {
 namespace {
 
-using test::Draw;
+using ui::MessageBox;
+using ui::PrintDialog;
+using ui::ResultsWindow;
+using ui::TmpForm;
 
 const QString kDoneText = QStringLiteral("予想番号が出ました。当たるといいですね。");
 
@@ -49,91 +39,81 @@ struct OpenWindow
     QRect geometry;
     int progressValue = -1;
     int progressMaximum = -1;
-    int progressMinimum = -1;
     QString status;
     std::vector<std::vector<QString>> cells; ///< rows 0..100, columns 0..6
 };
 
-class GenerationRunnerTest : public ::testing::Test
+class GenerationRunnerTest : public MainWindowFixture
 {
 protected:
-    void open(std::vector<DrawRecord> records, std::unique_ptr<FileDevice> device = MakeNativeFileDevice())
+    GenerationRunnerTest()
+        : GenerationRunnerTest(std::make_shared<FailurePlan>())
     {
-        test::WriteHistory(m_dir / "Loto6data.dt", records);
-        m_history = std::make_unique<HistoryFile>(m_dir / "Loto6data.dt", std::move(device));
-        m_window = std::make_unique<MainWindow>(*m_history);
-        ASSERT_TRUE(m_window->load());
-        m_ui = &m_window->controls();
-        m_runner = &m_window->generationRunner();
-        QObject::connect(m_ui->ProgressBar1, &QProgressBar::valueChanged,
+    }
+    explicit GenerationRunnerTest(std::shared_ptr<FailurePlan> failures)
+        : MainWindowFixture(std::make_unique<FailingDevice>(failures))
+        , plan(std::move(failures))
+    {
+    }
+
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        QObject::connect(ui.ProgressBar1, &QProgressBar::valueChanged,
                          [this](int value) { m_progress.push_back(value); });
-        MessageBox::setInterceptor([this](const MessageBox::Shown& shown) { m_messages.push_back(shown); });
-        m_window->show();
+        window.show();
     }
 
     /// The real history when it is on this machine, otherwise a synthetic one of the same length.
     void openWithHistory()
     {
-        auto real = test::RealHistory();
-        open(real ? *real : test::SyntheticHistory(2037, 20261207));
+        auto real = RealHistory();
+        reload(real ? *real : SyntheticHistory(2037, 20261207));
     }
 
     void TearDown() override
     {
-        MessageBox::setInterceptor({});
         PrintDialog::setInterceptor({});
-        SetProgramEndHook({});
+        ui::SetProgramEndHook({});
         TmpForm::Unload();
     }
 
     /// Clicks cmdGen; while the results window is open, records it, runs `whileOpen` and closes it.
-    OpenWindow generate(int sets, std::function<void(ResultsWindow&)> whileOpen = {})
+    OpenWindow run(int sets, std::function<void(ResultsWindow&)> whileOpen = {})
     {
-        m_ui->sldCount->setValue(sets);
         m_progress.clear();
         OpenWindow seen;
-        QTimer::singleShot(0, m_window.get(), [&] {
-            ResultsWindow* results = m_runner->resultsWindow();
-            if (!results)
-                return;
-            seen.shown = results->isVisible();
-            seen.modal = results->windowModality() == Qt::ApplicationModal;
-            seen.owned = results->parentWidget() != nullptr;
-            seen.geometry = results->geometry();
-            seen.progressValue = m_ui->ProgressBar1->value();
-            seen.progressMaximum = m_ui->ProgressBar1->maximum();
-            seen.progressMinimum = m_ui->ProgressBar1->minimum();
-            seen.status = m_window->statusText();
+        seen.shown = generate(sets, [&](ResultsWindow& results) {
+            seen.modal = results.windowModality() == Qt::ApplicationModal;
+            seen.owned = results.parentWidget() != nullptr;
+            seen.geometry = results.geometry();
+            seen.progressValue = ui.ProgressBar1->value();
+            seen.progressMaximum = ui.ProgressBar1->maximum();
+            seen.status = window.statusText();
             for (int row = 0; row < ResultsWindow::kRows; ++row) {
                 auto& line = seen.cells.emplace_back();
                 for (int col = 0; col < ResultsWindow::kColumns; ++col)
-                    line.push_back(results->cellText(row, col));
+                    line.push_back(results.cellText(row, col));
             }
             if (whileOpen)
-                whileOpen(*results);
-            QTest::mouseClick(results->controls().OK_Button, Qt::LeftButton);
+                whileOpen(results);
         });
-        QTest::mouseClick(m_ui->cmdGen, Qt::LeftButton);
-        QApplication::processEvents(); // let a timer that found no window run out
         return seen;
     }
 
     void expectBackToIdle()
     {
-        EXPECT_EQ(m_ui->ProgressBar1->value(), 0);
-        EXPECT_EQ(m_runner->resultsWindow(), nullptr);
+        EXPECT_EQ(ui.ProgressBar1->value(), 0);
+        EXPECT_EQ(window.generationRunner().resultsWindow(), nullptr);
         for (QWidget* top : QApplication::topLevelWidgets())
             EXPECT_NE(top->objectName(), QStringLiteral("frmFlexAns")) << "a results window was left";
         EXPECT_FALSE(TmpForm::IsLoaded());
     }
 
-    test::TempDir m_dir;
-    std::unique_ptr<HistoryFile> m_history;
-    std::unique_ptr<MainWindow> m_window;
-    MainWindowControls* m_ui = nullptr;
-    GenerationRunner* m_runner = nullptr;
+    /// The data file's device forwards to the real file until a test plans a failure here.
+    std::shared_ptr<FailurePlan> plan;
+    MessageLog messages;
     std::vector<int> m_progress;
-    std::vector<MessageBox::Shown> m_messages;
 };
 
 /// Checks that rows 1..sets hold valid sets as two-digit texts and the other rows only labels.
@@ -160,48 +140,33 @@ void ExpectSets(const OpenWindow& seen, int sets)
     }
 }
 
-std::vector<int> Counting(int from, int to)
-{
-    std::vector<int> values;
-    for (int v = from; v <= to; ++v)
-        values.push_back(v);
-    return values;
-}
-
 TEST_F(GenerationRunnerTest, OneSet)
 {
     openWithHistory();
-    const OpenWindow seen = generate(1);
+    const OpenWindow seen = run(1);
     ASSERT_TRUE(seen.shown);
     EXPECT_TRUE(seen.modal);
     EXPECT_FALSE(seen.owned);
     EXPECT_EQ(seen.progressMaximum, 1);
-    EXPECT_EQ(seen.progressMinimum, 0);
     EXPECT_EQ(seen.progressValue, 1) << "full while the results are shown";
     EXPECT_EQ(seen.status, kDoneText);
     ExpectSets(seen, 1);
     EXPECT_EQ(m_progress, std::vector<int>({1, 0}));
     expectBackToIdle();
-    EXPECT_EQ(m_window->statusText(), kDoneText) << "the text stays after the window closed";
-    EXPECT_TRUE(m_messages.empty());
+    EXPECT_EQ(window.statusText(), kDoneText) << "the text stays after the window closed";
+    EXPECT_TRUE(messages.shown.empty());
 }
 
-TEST_F(GenerationRunnerTest, HundredSetsWithTheSettingsOfTheControls)
+TEST_F(GenerationRunnerTest, HundredSetsStepTheProgressOncePerSet)
 {
     openWithHistory();
-    m_ui->sldNum->setValue(3); // four even numbers, two odd ones
-    const OpenWindow seen = generate(100);
+    const OpenWindow seen = run(100);
     ASSERT_TRUE(seen.shown);
     EXPECT_EQ(seen.progressMaximum, 100);
     EXPECT_EQ(seen.progressValue, 100);
     ExpectSets(seen, 100);
-    for (int row = 1; row <= 100; ++row) {
-        int evens = 0;
-        for (int col = 1; col <= 6; ++col)
-            evens += seen.cells[static_cast<std::size_t>(row)][col].toInt() % 2 == 0;
-        ASSERT_EQ(evens, 4) << "row " << row;
-    }
-    std::vector<int> expected = Counting(1, 100);
+    std::vector<int> expected(100);
+    std::iota(expected.begin(), expected.end(), 1);
     expected.push_back(0);
     EXPECT_EQ(m_progress, expected) << "one step per kept set, then back to 0";
     expectBackToIdle();
@@ -210,12 +175,12 @@ TEST_F(GenerationRunnerTest, HundredSetsWithTheSettingsOfTheControls)
 TEST_F(GenerationRunnerTest, ALaterRunKeepsNothingOfAnEarlierOne)
 {
     openWithHistory();
-    const OpenWindow first = generate(50, [](ResultsWindow& results) {
+    const OpenWindow first = run(50, [](ResultsWindow& results) {
         results.move(results.pos() + QPoint(-300, 60));
         results.controls().MSFlexGrid1->scrollToBottom();
     });
     ExpectSets(first, 50);
-    const OpenWindow second = generate(3);
+    const OpenWindow second = run(3);
     ExpectSets(second, 3); // rows 4..50 are empty again
     EXPECT_EQ(second.geometry, first.geometry) << "the same opening place, whatever the user did";
     EXPECT_EQ(second.progressMaximum, 3);
@@ -232,13 +197,13 @@ TEST_F(GenerationRunnerTest, PrintingPrintsTheSetCountOfTheSlider)
         return false;
     });
     QString lastStaged;
-    const OpenWindow seen = generate(7, [&](ResultsWindow& results) {
+    const OpenWindow seen = run(7, [&](ResultsWindow& results) {
         QTest::mouseClick(results.controls().PrintButton, Qt::LeftButton); // cancelled
         EXPECT_FALSE(TmpForm::IsLoaded());
         PrintDialog::setInterceptor([&](QPrinter& printer) {
             ++dialogs;
             printer.setOutputFormat(QPrinter::PdfFormat);
-            printer.setOutputFileName(QString::fromStdString((m_dir / "job.pdf").string()));
+            printer.setOutputFileName(QString::fromStdString((dir / "job.pdf").string()));
             return true;
         });
         QTest::mouseClick(results.controls().PrintButton, Qt::LeftButton);
@@ -248,36 +213,37 @@ TEST_F(GenerationRunnerTest, PrintingPrintsTheSetCountOfTheSlider)
     });
     EXPECT_EQ(dialogs, 2);
     EXPECT_TRUE(lastStaged.startsWith(QStringLiteral("007→")));
-    EXPECT_TRUE(std::filesystem::exists(m_dir / "job.pdf"));
-    EXPECT_TRUE(m_messages.empty());
+    EXPECT_TRUE(std::filesystem::exists(dir / "job.pdf"));
+    EXPECT_TRUE(messages.shown.empty());
     expectBackToIdle(); // TmpForm went with the results window
 }
 
 TEST_F(GenerationRunnerTest, ContradictionEndsTheProgramWithTheFileClosed)
 {
     // Fresh numbers of the latest draw: 13 and 15 only, both odd.
-    open({Draw({2, 4, 6, 8, 10, 12}, 14), Draw({2, 4, 6, 8, 10, 13}, 15)});
-    m_ui->CarryNumber[2]->setChecked(true);
-    m_ui->chkNum->setChecked(true);
-    m_ui->sldNum->setValue(1);
+    reload({Draw({2, 4, 6, 8, 10, 12}, 14), Draw({2, 4, 6, 8, 10, 13}, 15)});
+    ui.CarryNumber[2]->setChecked(true);
+    ui.chkNum->setChecked(true);
+    ui.sldNum->setValue(1);
     // The program ends, so the run happens in a child that checks, at the end, what was shown.
     auto shownBeforeTheEnd = [this]() -> std::string {
-        if (m_messages.size() != 1)
-            return "expected one message, saw " + std::to_string(m_messages.size());
-        if (m_messages[0].text != QString::fromUtf8(kContradictionMessage))
-            return "wrong message: " + m_messages[0].text.toStdString();
-        if (m_messages[0].title != QStringLiteral("Zentrix") || m_messages[0].icon != MessageBox::Icon::None)
+        if (messages.shown.size() != 1)
+            return "expected one message, saw " + std::to_string(messages.shown.size());
+        if (messages.shown[0].text != QString::fromUtf8(kContradictionMessage))
+            return "wrong message: " + messages.shown[0].text.toStdString();
+        if (messages.shown[0].title != QStringLiteral("Zentrix") ||
+            messages.shown[0].icon != MessageBox::Icon::None)
             return "wrong title or icon";
-        if (m_runner->resultsWindow() != nullptr)
+        if (window.generationRunner().resultsWindow() != nullptr)
             return "a results window is open";
-        if (m_window->statusText() == kDoneText)
+        if (window.statusText() == kDoneText)
             return "the status says the run completed";
         return {};
     };
     EXPECT_EXIT(
         {
-            test::CheckFileClosedAtProgramEnd(*m_history, m_dir.path(), shownBeforeTheEnd);
-            m_runner->cmdGen_Click();
+            test::CheckFileClosedAtProgramEnd(history, dir.path(), shownBeforeTheEnd);
+            window.generationRunner().cmdGen_Click();
         },
         ::testing::ExitedWithCode(test::kEndedWithFileClosed), "");
 }
@@ -287,7 +253,7 @@ struct NoSetsCase
 {
     const char* name;
     std::vector<DrawRecord> records;
-    std::function<void(MainWindowControls&, GenerationRunner&, test::FailurePlan&)> prepare;
+    std::function<void(ui::MainWindowControls&, ui::GenerationRunner&, test::FailurePlan&)> prepare;
     const char* messagePart;
 };
 
@@ -303,20 +269,19 @@ class GenerationRunnerOutcomeTest : public GenerationRunnerTest,
 
 TEST_P(GenerationRunnerOutcomeTest, ShowsWhyAndGoesOn)
 {
-    auto plan = std::make_shared<test::FailurePlan>();
-    open(GetParam().records, std::make_unique<test::FailingDevice>(plan));
-    GetParam().prepare(*m_ui, *m_runner, *plan);
-    SetProgramEndHook([] { ADD_FAILURE() << "the program must go on"; });
-    const OpenWindow seen = generate(m_ui->sldCount->value());
+    reload(GetParam().records);
+    GetParam().prepare(ui, window.generationRunner(), *plan);
+    ui::SetProgramEndHook([] { ADD_FAILURE() << "the program must go on"; });
+    const OpenWindow seen = run(ui.sldCount->value());
     EXPECT_FALSE(seen.shown);
-    ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_EQ(m_messages[0].title, QStringLiteral("Zentrix"));
-    EXPECT_TRUE(m_messages[0].text.contains(QString::fromUtf8(GetParam().messagePart)))
-        << m_messages[0].text.toStdString();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].title, QStringLiteral("Zentrix"));
+    EXPECT_TRUE(messages.shown[0].text.contains(QString::fromUtf8(GetParam().messagePart)))
+        << messages.shown[0].text.toStdString();
     EXPECT_TRUE(m_progress.empty()) << "no step was counted";
-    EXPECT_NE(m_window->statusText(), kDoneText);
+    EXPECT_NE(window.statusText(), kDoneText);
     expectBackToIdle();
-    EXPECT_TRUE(m_history->IsOpen());
+    EXPECT_TRUE(history.IsOpen());
 }
 
 const std::vector<DrawRecord> kOddFresh{Draw({2, 4, 6, 8, 10, 12}, 14), Draw({2, 4, 6, 8, 10, 13}, 15)};
@@ -328,18 +293,19 @@ INSTANTIATE_TEST_SUITE_P(
                                  [](auto&, auto&, auto&) {},
                                  "2回分以上の当選番号が必要です"},
                       NoSetsCase{"NoPassingSet", kOddFresh,
-                                 [](MainWindowControls& ui, GenerationRunner&, test::FailurePlan&) {
+                                 [](ui::MainWindowControls& ui, ui::GenerationRunner&, test::FailurePlan&) {
                                      ui.CarryNumber[1]->setChecked(true); // one fresh number, all six even
                                      ui.sldNum->setValue(1);
                                  },
                                  "設定を変更して下さい"},
-                      NoSetsCase{"TooSlow", test::SyntheticHistory(300, 5),
-                                 [](MainWindowControls&, GenerationRunner& runner, test::FailurePlan&) {
-                                     runner.setRunLimits(RunLimits{6, 8, 0}); // no sampler to hand over to
-                                 },
-                                 "時間内に出せませんでした"},
+                      NoSetsCase{
+                          "TooSlow", test::SyntheticHistory(300, 5),
+                          [](ui::MainWindowControls&, ui::GenerationRunner& runner, test::FailurePlan&) {
+                              runner.setRunLimits(RunLimits{6, 8, 0}); // no sampler to hand over to
+                          },
+                          "時間内に出せませんでした"},
                       NoSetsCase{"ReadFailed", test::SyntheticHistory(300, 6),
-                                 [](MainWindowControls&, GenerationRunner&, test::FailurePlan& plan) {
+                                 [](ui::MainWindowControls&, ui::GenerationRunner&, test::FailurePlan& plan) {
                                      plan.failReads = true;
                                  },
                                  "Loto6data.dt"}),
@@ -349,12 +315,12 @@ TEST_F(GenerationRunnerTest, ADamagedDataFileIsNamedInsteadOfTheSettings)
 {
     // Twenty records of 0xFF bytes: numbers of -1, which no weight counts.
     const DrawRecord filledWithFF = Draw({-1, -1, -1, -1, -1, -1}, -1, -1);
-    open(std::vector<DrawRecord>(20, filledWithFF));
-    SetProgramEndHook([] { ADD_FAILURE() << "the program must go on"; });
-    EXPECT_FALSE(generate(5).shown);
-    ASSERT_EQ(m_messages.size(), 1u);
-    const QString text = m_messages[0].text;
-    EXPECT_EQ(m_messages[0].icon, MessageBox::Icon::Exclamation);
+    reload(std::vector<DrawRecord>(20, filledWithFF));
+    ui::SetProgramEndHook([] { ADD_FAILURE() << "the program must go on"; });
+    EXPECT_FALSE(run(5).shown);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    const QString text = messages.shown[0].text;
+    EXPECT_EQ(messages.shown[0].icon, MessageBox::Icon::Exclamation);
     EXPECT_TRUE(
         text.startsWith(QStringLiteral("データファイル「Loto6data.dt」の第1回は当選番号ではない値（")))
         << text.toStdString();
@@ -362,23 +328,23 @@ TEST_F(GenerationRunnerTest, ADamagedDataFileIsNamedInsteadOfTheSettings)
         << text.toStdString();
     EXPECT_FALSE(text.contains(QStringLiteral("重み"))) << text.toStdString();
     expectBackToIdle();
-    EXPECT_TRUE(m_history->IsOpen());
+    EXPECT_TRUE(history.IsOpen());
 }
 
 TEST_F(GenerationRunnerTest, AfterSuchAMessageTheNextRunWorks)
 {
-    open({Draw({2, 4, 6, 8, 10, 12}, 14), Draw({2, 4, 6, 8, 10, 13}, 15)});
-    m_ui->sldNum->setValue(1); // six even numbers, but the one carried number must be 13 or 15
-    EXPECT_FALSE(generate(2).shown);
-    ASSERT_EQ(m_messages.size(), 1u);
-    m_ui->sldNum->setValue(4);
-    m_ui->chkData->setChecked(false); // two draws leave most numbers without weight
-    const OpenWindow seen = generate(2);
+    reload({Draw({2, 4, 6, 8, 10, 12}, 14), Draw({2, 4, 6, 8, 10, 13}, 15)});
+    ui.sldNum->setValue(1); // six even numbers, but the one carried number must be 13 or 15
+    EXPECT_FALSE(run(2).shown);
+    ASSERT_EQ(messages.shown.size(), 1u);
+    ui.sldNum->setValue(4);
+    ui.chkData->setChecked(false); // two draws leave most numbers without weight
+    const OpenWindow seen = run(2);
     EXPECT_TRUE(seen.shown);
     ExpectSets(seen, 2);
-    EXPECT_EQ(m_messages.size(), 1u) << m_messages.back().text.toStdString();
+    EXPECT_EQ(messages.shown.size(), 1u) << messages.shown.back().text.toStdString();
     expectBackToIdle();
 }
 
 } // namespace
-} // namespace zentrix::ui
+} // namespace zentrix::test

@@ -3,35 +3,23 @@
 // are saved and the predicted draw is typed in.
 #include "generator/GenerationRun.h"
 #include "generator/RandomSource.h"
-#include "predictions/PredictionStore.h"
-#include "store/HistoryFile.h"
-#include "support/HistoryFixtures.h"
 #include "support/QtTestSupport.h"
-#include "support/TempDir.h"
-#include "ui/common/MessageBox.h"
-#include "ui/main_window/GenerationRunner.h"
-#include "ui/main_window/MainWindow.h"
+#include "support/SavedBatches.h"
+#include "ui/main_window/MainWindowFixture.h"
 #include "ui/predictions_window/BatchListModel.h"
 #include "ui/predictions_window/PredictionsWindow.h"
-#include "ui/results_window/ResultsWindow.h"
 #include "ui/results_window/TmpForm.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QSlider>
-#include <QTest>
-#include <QTimer>
 #include <algorithm>
-#include <gtest/gtest.h>
 
-namespace zentrix::ui {
+namespace zentrix::test {
 namespace {
 
-using test::Draw;
+using ui::BatchListModel;
+using ui::ResultsWindow;
 
 /// Collects the sets of a run as GenerateSets reports them.
 class SetCollector final : public RunObserver
@@ -45,64 +33,29 @@ public:
     std::vector<PredictionSet> sets;
 };
 
-class GenerationSavingTest : public ::testing::Test
+class GenerationSavingTest : public MainWindowFixture
 {
 protected:
     void SetUp() override
     {
-        test::WriteHistory(m_dir / "Loto6data.dt", test::SyntheticHistory(50, 11));
-        m_history = std::make_unique<HistoryFile>(m_dir / "Loto6data.dt");
-        m_window = std::make_unique<MainWindow>(*m_history);
-        ASSERT_TRUE(m_window->load());
-        m_ui = &m_window->controls();
-        m_runner = &m_window->generationRunner();
-        ASSERT_NE(m_runner, nullptr);
-        MessageBox::setInterceptor([this](const MessageBox::Shown& shown) {
-            m_messages.push_back(shown);
-            m_resultsOpenAtMessage.push_back(m_runner->resultsWindow() &&
-                                             m_runner->resultsWindow()->isVisible());
-        });
-        m_window->show();
+        MainWindowFixture::SetUp();
+        reload(SyntheticHistory(50, 11));
+        window.show();
     }
 
-    void TearDown() override
-    {
-        MessageBox::setInterceptor({});
-        TmpForm::Unload();
-    }
+    void TearDown() override { ui::TmpForm::Unload(); }
 
-    std::filesystem::path database() const { return m_dir / "zentrix-predictions.sqlite3"; }
+    std::filesystem::path database() const { return dir / "zentrix-predictions.sqlite3"; }
 
-    /// Clicks cmdGen and closes the results window once it is open; returns the grid's sets.
-    std::vector<QString> generate(int sets)
+    /// Clicks cmdGen and closes the results window once it is open; returns the grid's lines.
+    std::vector<QString> lines(int sets)
     {
-        m_ui->sldCount->setValue(sets);
-        std::vector<QString> lines;
-        QTimer::singleShot(0, m_window.get(), [&] {
-            ResultsWindow* results = m_runner->resultsWindow();
-            if (!results)
-                return;
+        std::vector<QString> shown;
+        generate(sets, [&](ResultsWindow& results) {
             for (int row = 1; row <= sets; ++row)
-                lines.push_back(results->PrintLine(row));
-            QTest::mouseClick(results->controls().OK_Button, Qt::LeftButton);
+                shown.push_back(results.PrintLine(row));
         });
-        QTest::mouseClick(m_ui->cmdGen, Qt::LeftButton);
-        QApplication::processEvents();
-        return lines;
-    }
-
-    std::vector<Batch> saved()
-    {
-        PredictionStore store(database());
-        EXPECT_TRUE(store.open(PredictionStore::Mode::ExistingOnly));
-        std::vector<Batch> batches;
-        store.forEach([&](const BatchHeader& h, const auto& sets) {
-            Batch b;
-            static_cast<NewBatch&>(b) = {h.createdAt, h.draw, h.source, h.seed, h.settings, sets, h.note};
-            b.id = h.id;
-            batches.push_back(b);
-        });
-        return batches;
+        return shown;
     }
 
     static QString Line(int row, const PredictionSet& set)
@@ -114,29 +67,23 @@ protected:
         return line;
     }
 
-    test::TempDir m_dir;
-    std::unique_ptr<HistoryFile> m_history;
-    std::unique_ptr<MainWindow> m_window;
-    MainWindowControls* m_ui = nullptr;
-    GenerationRunner* m_runner = nullptr;
-    std::vector<MessageBox::Shown> m_messages;
-    std::vector<bool> m_resultsOpenAtMessage;
+    MessageLog messages;
 };
 
 TEST_F(GenerationSavingTest, EveryCompletedRunIsSavedAndItsSeedMakesTheSameSets)
 {
-    m_ui->chkNum->setChecked(false);
-    const std::vector<QString> first = generate(6);
-    const std::vector<QString> second = generate(3);
+    ui.chkNum->setChecked(false);
+    const std::vector<QString> first = lines(6);
+    lines(3);
     ASSERT_EQ(first.size(), 6u);
-    EXPECT_TRUE(m_messages.empty());
+    EXPECT_TRUE(messages.shown.empty());
 
-    const std::vector<Batch> batches = saved();
+    const std::vector<Batch> batches = SavedBatches(database());
     ASSERT_EQ(batches.size(), 2u);
     const Batch& batch = batches[1];
     EXPECT_EQ(batch.draw, 51);
     EXPECT_EQ(batch.source, BatchSource::Window);
-    GenerationSettings expected = m_window->readSettings();
+    GenerationSettings expected = window.readSettings();
     expected.setCount = 6;
     EXPECT_EQ(batch.settings, expected);
     EXPECT_FALSE(batch.settings.parityOn);
@@ -147,8 +94,8 @@ TEST_F(GenerationSavingTest, EveryCompletedRunIsSavedAndItsSeedMakesTheSameSets)
     EXPECT_NE(batches[0].seed, batch.seed); // each run draws a seed of its own
 
     // The engine with that seed, as `zentrix-cli generate --seed` runs it, makes the same sets.
-    HistoryFile copy(m_dir / "copy.dt");
-    std::filesystem::copy_file(m_dir / "Loto6data.dt", m_dir / "copy.dt");
+    HistoryFile copy(dir / "copy.dt");
+    std::filesystem::copy_file(dir / "Loto6data.dt", dir / "copy.dt");
     ASSERT_TRUE(copy.OpenHistory());
     RandomSource random(batch.seed);
     SetCollector collector;
@@ -158,70 +105,59 @@ TEST_F(GenerationSavingTest, EveryCompletedRunIsSavedAndItsSeedMakesTheSameSets)
 
 TEST_F(GenerationSavingTest, ARunWithoutSetsSavesNothing)
 {
-    test::WriteHistory(m_dir / "short.dt", {Draw({1, 2, 3, 4, 5, 6}, 7)});
-    HistoryFile shortHistory(m_dir / "short.dt");
-    MainWindow window(shortHistory);
-    ASSERT_TRUE(window.load());
-    GenerationRunner* runner = &window.generationRunner();
-    ASSERT_NE(runner, nullptr);
-    runner->cmdGen_Click();
-    ASSERT_EQ(m_messages.size(), 1u); // too few draws
+    reload({Draw({1, 2, 3, 4, 5, 6}, 7)});
+    EXPECT_FALSE(generate(5));
+    ASSERT_EQ(messages.shown.size(), 1u); // too few draws
     EXPECT_FALSE(std::filesystem::exists(database()));
 }
 
 TEST_F(GenerationSavingTest, UnusableDatabaseAddsOneMessageAndTheSetsAreStillShown)
 {
     const std::vector<std::uint8_t> junk(1024, 0x41);
-    test::WriteBytes(database(), junk);
-    const std::vector<QString> lines = generate(4);
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_FALSE(lines[3].endsWith(QStringLiteral("→")));
-    ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_TRUE(m_messages[0].text.contains(QStringLiteral("予想の保存先として読めません")));
-    EXPECT_TRUE(m_messages[0].text.contains(QStringLiteral("保存されません")));
-    EXPECT_EQ(test::ReadBytes(database()), junk);
-    EXPECT_EQ(m_window->statusText(), QStringLiteral("予想番号が出ました。当たるといいですね。"));
+    WriteBytes(database(), junk);
+    const std::vector<QString> shown = lines(4);
+    ASSERT_EQ(shown.size(), 4u);
+    EXPECT_FALSE(shown[3].endsWith(QStringLiteral("→")));
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_TRUE(messages.shown[0].text.contains(QStringLiteral("予想の保存先として読めません")));
+    EXPECT_TRUE(messages.shown[0].text.contains(QStringLiteral("保存されません")));
+    EXPECT_EQ(ReadBytes(database()), junk);
+    EXPECT_EQ(window.statusText(), QStringLiteral("予想番号が出ました。当たるといいですね。"));
 }
 
 TEST_F(GenerationSavingTest, HistoryWindowFollowsRunsAndTheTypedDraw)
 {
-    m_ui->mnuPredictionsItem->trigger();
-    PredictionsWindow* history = m_window->predictionsWindow();
-    ASSERT_NE(history, nullptr);
-    EXPECT_TRUE(history->isVisible());
-    EXPECT_EQ(history->model().rowCount(), 0);
+    ui.mnuPredictionsItem->trigger();
+    ui::PredictionsWindow* predictions = window.predictionsWindow();
+    ASSERT_NE(predictions, nullptr);
+    EXPECT_TRUE(predictions->isVisible());
+    EXPECT_EQ(predictions->model().rowCount(), 0);
 
-    m_runner->setNextSeed(5);
+    window.generationRunner().setNextSeed(5);
     generate(5);
     generate(5);
-    ASSERT_EQ(history->model().rowCount(), 2);
-    EXPECT_EQ(history->model().index(0, BatchListModel::Tiers).data().toString(), QStringLiteral("未抽選"));
+    ASSERT_EQ(predictions->model().rowCount(), 2);
+    EXPECT_EQ(predictions->model().index(0, BatchListModel::Tiers).data().toString(),
+              QStringLiteral("未抽選"));
 
     // Type draw 51 as the first saved set's numbers: that set wins 1等.
-    const PredictionSet winner = saved()[1].sets[0];
-    QTest::mouseClick(m_ui->Check1, Qt::LeftButton, {}, QPoint(6, m_ui->Check1->height() / 2));
-    ASSERT_TRUE(m_ui->Check1->isChecked());
-    for (std::size_t i = 0; i < 6; ++i) {
-        m_ui->Text2[i]->clear();
-        QTest::keyClicks(m_ui->Text2[i], QString::number(winner[i]));
-    }
+    const PredictionSet winner = SavedBatches(database())[1].sets[0];
     int bonus = 1;
     while (std::find(winner.begin(), winner.end(), bonus) != winner.end())
         ++bonus;
-    m_ui->Text8->clear();
-    QTest::keyClicks(m_ui->Text8, QString::number(bonus));
-    QTest::mouseClick(m_ui->Writing, Qt::LeftButton);
-    ASSERT_EQ(m_window->Latest(), 51) << (m_messages.empty() ? "" : m_messages.back().text.toStdString());
+    writeDraw(QString(), winner, bonus);
+    ASSERT_EQ(window.Latest(), 51) << (messages.shown.empty() ? ""
+                                                              : messages.shown.back().text.toStdString());
 
-    EXPECT_EQ(history->model().index(1, BatchListModel::Best).data().toString(), QStringLiteral("1等"));
-    EXPECT_TRUE(
-        history->controls().lblTotals->text().startsWith(QStringLiteral("照合済み 2件 10組　購入額 ¥2,000")))
-        << history->controls().lblTotals->text().toStdString();
+    EXPECT_EQ(predictions->model().index(1, BatchListModel::Best).data().toString(), QStringLiteral("1等"));
+    EXPECT_TRUE(predictions->controls().lblTotals->text().startsWith(
+        QStringLiteral("照合済み 2件 10組　購入額 ¥2,000")))
+        << predictions->controls().lblTotals->text().toStdString();
 
     // The menu item raises the same window again.
-    m_ui->mnuPredictionsItem->trigger();
-    EXPECT_EQ(m_window->predictionsWindow(), history);
+    ui.mnuPredictionsItem->trigger();
+    EXPECT_EQ(window.predictionsWindow(), predictions);
 }
 
 } // namespace
-} // namespace zentrix::ui
+} // namespace zentrix::test

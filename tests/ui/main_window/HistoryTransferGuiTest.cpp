@@ -51,12 +51,6 @@ public:
     std::vector<MessageBox::Shown> questions;
 };
 
-std::string TextOf(const std::filesystem::path& file)
-{
-    const std::vector<std::uint8_t> bytes = ReadBytes(file);
-    return {bytes.begin(), bytes.end()};
-}
-
 void WriteText(const std::filesystem::path& file, const std::string& text)
 {
     std::ofstream(file, std::ios::binary) << text;
@@ -70,13 +64,6 @@ QString Q(const std::filesystem::path& path)
 class HistoryTransferGui : public MainWindowFixture
 {
 protected:
-    /// Puts these draws in the data file and loads the window on it afresh.
-    void reload(const std::vector<DrawRecord>& draws)
-    {
-        history.CloseHistory();
-        WriteHistory(dir / "Loto6data.dt", draws);
-        ASSERT_TRUE(window.load());
-    }
     void trigger(const char* action) { Child<QAction>(&window, QString::fromLatin1(action))->trigger(); }
 
     Answers answers;
@@ -142,10 +129,6 @@ TEST_F(HistoryTransferGui, ARefusedFileNamesTheLineAndLeavesTheDataFileByteIdent
         {"differs from a stored draw",
          "draw,date,n1,n2,n3,n4,n5,n6,bonus\n1,,1,2,3,4,5,6,7\n2,,8,9,10,11,12,14,13\n",
          "の3行目: 第2回はデータファイルに別の当選番号"},
-        {"gap after the stored draws",
-         "回号,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,BONUS数字\n5,,1,2,3,4,5,6,7\n",
-         "の2行目: データファイルの最新は第2回なので、次は第3回のはずですが、第5回です"},
-        {"no header", "1,2,3\n", "の1行目: 見出しの行に"},
     };
     for (const Case& c : cases) {
         WriteText(dir / "bad.csv", c.csv);
@@ -166,12 +149,9 @@ TEST_F(HistoryTransferGui, ARefusedFileNamesTheLineAndLeavesTheDataFileByteIdent
     answers.boxes.clear();
     answers.chosen = Q(dir / "no-such.csv");
     trigger("mnuImportResults");
-    answers.chosen = Q(dir.path());
-    trigger("mnuImportResults");
-    ASSERT_EQ(answers.boxes.size(), 2u);
+    ASSERT_EQ(answers.boxes.size(), 1u);
     EXPECT_TRUE(answers.boxes[0].text.contains(QStringLiteral("が見つかりません")))
         << answers.boxes[0].text.toStdString();
-    EXPECT_TRUE(answers.boxes[1].text.contains(QStringLiteral("はフォルダです")));
 
     // Cancelling the file dialog or answering no to the question writes nothing either.
     answers.boxes.clear();
@@ -221,10 +201,6 @@ TEST_F(HistoryTransferGui, ExportThenImportRoundTripsByteForByteWithEqualNeighbo
     ASSERT_EQ(answers.boxes.size(), 1u);
     EXPECT_TRUE(answers.boxes[0].text.contains(QStringLiteral("第1回〜第3回（3回分）を「")));
     EXPECT_TRUE(answers.boxes[0].text.contains(fullPath));
-    const std::string exported = TextOf(dir / "export.csv");
-    EXPECT_EQ(exported,
-              "\xEF\xBB\xBF開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,ボーナス数字\r\n"
-              "1,,2,8,10,13,27,30,39\r\n2,,5,5,10,20,30,40,7\r\n3,,1,9,16,20,21,43,43\r\n");
 
     // Into another, empty folder through another window: the same data file, byte for byte.
     TempDir other;

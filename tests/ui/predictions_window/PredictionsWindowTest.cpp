@@ -6,8 +6,8 @@
 #include "predictions/PredictionStore.h"
 #include "store/HistoryFile.h"
 #include "support/HistoryFixtures.h"
+#include "support/QtTestSupport.h"
 #include "support/TempDir.h"
-#include "ui/common/MessageBox.h"
 #include "ui/predictions_window/BatchListModel.h"
 #include "ui/results_window/PdfText.h"
 #include "ui/results_window/PrintDialog.h"
@@ -50,12 +50,10 @@ protected:
         draws.push_back(Draw({3, 11, 17, 25, 38, 42}, 7));
         test::WriteHistory(m_dir / "Loto6data.dt", draws);
         ASSERT_TRUE(m_history.OpenHistory());
-        MessageBox::setInterceptor([this](const MessageBox::Shown& shown) { m_messages.push_back(shown); });
     }
 
     void TearDown() override
     {
-        MessageBox::setInterceptor({});
         PrintDialog::setInterceptor({});
         PredictionsWindow::setSaveFileNameProvider({});
         PredictionsWindow::setConfirmation({});
@@ -96,7 +94,7 @@ protected:
 
     test::TempDir m_dir;
     HistoryFile m_history{m_dir / "Loto6data.dt"};
-    std::vector<MessageBox::Shown> m_messages;
+    test::MessageLog m_messages;
 };
 
 TEST_F(PredictionsWindowTest, ListsBatchesNewestFirstWithTiersAndTotals)
@@ -224,7 +222,7 @@ TEST_F(PredictionsWindowTest, PrintsTheBatchInTheResultsWindowsFormat)
     EXPECT_EQ((*pages)[0], (QStringList{"Zentrix Predictor Ver.2.11", "", "001→03 , 11 , 17 , 25 , 38 , 42",
                                         "002→03 , 07 , 11 , 17 , 25 , 38", "003→01 , 03 , 11 , 17 , 20 , 21",
                                         "004→01 , 02 , 04 , 05 , 06 , 08"}));
-    EXPECT_TRUE(m_messages.empty());
+    EXPECT_TRUE(m_messages.shown.empty());
 }
 
 TEST_F(PredictionsWindowTest, ExportsCsvButNeverOverTheDataOrTheDatabase)
@@ -244,19 +242,19 @@ TEST_F(PredictionsWindowTest, ExportsCsvButNeverOverTheDataOrTheDatabase)
     const std::string csv{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 5);
     EXPECT_NE(csv.find(",2,3,7,11,17,25,38,2等\r\n"), std::string::npos) << csv;
-    EXPECT_TRUE(m_messages.empty());
+    EXPECT_TRUE(m_messages.shown.empty());
 
     const auto dataBefore = test::ReadBytes(m_dir / "Loto6data.dt");
     PredictionsWindow::setSaveFileNameProvider(
         [&](const QString&) { return QString::fromStdString((m_dir / "Loto6data.dt").string()); });
     window->cmdExport_Click();
-    ASSERT_EQ(m_messages.size(), 1u);
-    EXPECT_TRUE(m_messages[0].text.contains(QStringLiteral("データのファイル")));
+    ASSERT_EQ(m_messages.shown.size(), 1u);
+    EXPECT_TRUE(m_messages.shown[0].text.contains(QStringLiteral("データのファイル")));
     EXPECT_EQ(test::ReadBytes(m_dir / "Loto6data.dt"), dataBefore);
 
     PredictionsWindow::setSaveFileNameProvider([](const QString&) { return QString(); }); // cancelled
     window->cmdExport_Click();
-    EXPECT_EQ(m_messages.size(), 1u);
+    EXPECT_EQ(m_messages.shown.size(), 1u);
 }
 
 TEST_F(PredictionsWindowTest, DeletesOnlyAfterAYes)
@@ -320,7 +318,7 @@ TEST_F(PredictionsWindowTest, UnreadableDatabaseIsReportedInTheWindowAndLeftAlon
         window->controls().lblMessage->text().contains(QStringLiteral("予想の保存先として読めません")));
     window->refresh();
     EXPECT_EQ(test::ReadBytes(database()), junk);
-    EXPECT_TRUE(m_messages.empty()); // said once, in the window, not in a box on every refresh
+    EXPECT_TRUE(m_messages.shown.empty()); // said once, in the window, not in a box on every refresh
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // Printing the results: the real print path rendered into PDF files and read back as text lines.
 #include "PdfText.h"
+#include "support/QtTestSupport.h"
 #include "support/TempDir.h"
 #include "ui/common/MessageBox.h"
 #include "ui/results_window/LinePrinter.h"
@@ -82,13 +83,11 @@ protected:
             printer.setPageSize(QPageSize(paper));
             return true;
         });
-        MessageBox::setInterceptor([this](const MessageBox::Shown& shown) { messages.push_back(shown); });
     }
 
     void TearDown() override
     {
         PrintDialog::setInterceptor({});
-        MessageBox::setInterceptor({});
         TmpForm::Unload();
     }
 
@@ -117,7 +116,7 @@ protected:
 
     test::TempDir dir;
     std::vector<fs::path> files;
-    std::vector<MessageBox::Shown> messages;
+    test::MessageLog messages;
     QPageSize::PageSizeId paper = QPageSize::A4;
     bool confirm = true;
     int dialogs = 0;
@@ -135,7 +134,7 @@ TEST_F(PrintingTest, OneSetGivesHeaderEmptyLineAndTheSet)
     ASSERT_EQ(printed.size(), 1u);
     EXPECT_EQ(printed[0],
               QStringList({kHeader, QString(), QStringLiteral("001→01 , 02 , 09 , 10 , 11 , 43")}));
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(PrintingTest, HundredSetsRunOnOverSeveralPagesInOrder)
@@ -155,7 +154,7 @@ TEST_F(PrintingTest, HundredSetsRunOnOverSeveralPagesInOrder)
     for (std::size_t page = 1; page + 1 < printed.size(); ++page)
         EXPECT_EQ(printed[page].size(), printed[0].size()) << "page " << page + 1;
     EXPECT_LE(printed.back().size(), printed[0].size());
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST_F(PrintingTest, SetCountIsReadOnceAfterTheHeader)
@@ -214,7 +213,7 @@ TEST_F(PrintingTest, CancelPrintsNothingAndSaysNothing)
     print(window);
     EXPECT_EQ(dialogs, 1);
     EXPECT_TRUE(files.empty());
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(messages.shown.empty());
     EXPECT_FALSE(TmpForm::IsLoaded()) << "nothing was staged";
     EXPECT_EQ(window.cellText(5, 1), Two(SetOf(5)[0]));
 }
@@ -229,17 +228,20 @@ TEST_F(PrintingTest, APrinterThatCannotStartGetsAMessage)
     ResultsWindow window([] { return 1; });
     Fill(window, 1);
     print(window);
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].title, QStringLiteral("Zentrix"));
-    EXPECT_TRUE(messages[0].text.contains(QStringLiteral("印刷"))) << messages[0].text.toStdString();
+    ASSERT_EQ(messages.shown.size(), 1u);
+    EXPECT_EQ(messages.shown[0].title, QStringLiteral("Zentrix"));
+    EXPECT_EQ(messages.shown[0].text,
+              QStringLiteral("印刷を開始できませんでした。プリンターの接続と設定を確認して下さい。"));
     EXPECT_FALSE(fs::exists(dir / "no-such-folder" / "job.pdf"));
 }
 
-TEST_F(PrintingTest, TheSystemDialogOffersNoPrintToFileAndCancelPrintsNothing)
+TEST_F(PrintingTest, TheSystemDialogOffersNoPrintToFileNorAPageRangeAndCancelPrintsNothing)
 {
     PrintDialog::setInterceptor({});
     QStringList choices;
+    QStringList rangeControls;
     bool printToFile = true;
+    bool allPages = false;
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
@@ -247,26 +249,6 @@ TEST_F(PrintingTest, TheSystemDialogOffersNoPrintToFileAndCancelPrintsNothing)
         for (const QComboBox* box : dialog->findChildren<QComboBox*>())
             for (int i = 0; i < box->count(); ++i)
                 choices << box->itemText(i);
-        dialog->reject();
-    });
-    ResultsWindow window([] { return 1; });
-    Fill(window, 1);
-    print(window);
-    EXPECT_FALSE(printToFile);
-    EXPECT_FALSE(choices.join(u'|').contains(QStringLiteral("Print to File")))
-        << choices.join(u'|').toStdString();
-    EXPECT_TRUE(messages.empty());
-    EXPECT_FALSE(TmpForm::IsLoaded());
-}
-
-TEST_F(PrintingTest, TheSystemDialogOffersNoPageRangeToType)
-{
-    PrintDialog::setInterceptor({});
-    QStringList shown;
-    bool allPages = false;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
         // Open the dialog's options part, where the page choices live.
         for (QAbstractButton* button : dialog->findChildren<QAbstractButton*>()) {
             if (button->isVisible() && button->text().contains(u">>"))
@@ -275,7 +257,7 @@ TEST_F(PrintingTest, TheSystemDialogOffersNoPageRangeToType)
         for (const char* name : {"printRange", "from", "to", "pagesRadioButton", "pagesLineEdit"}) {
             for (const QWidget* widget : dialog->findChildren<QWidget*>(QLatin1String(name))) {
                 if (widget->isVisibleTo(dialog))
-                    shown << QString::fromLatin1(name);
+                    rangeControls << QString::fromLatin1(name);
             }
         }
         if (const auto* all = dialog->findChild<QAbstractButton*>(QStringLiteral("printAll")))
@@ -285,9 +267,13 @@ TEST_F(PrintingTest, TheSystemDialogOffersNoPageRangeToType)
     ResultsWindow window([] { return 1; });
     Fill(window, 1);
     print(window);
-    EXPECT_TRUE(shown.isEmpty()) << shown.join(u' ').toStdString();
+    EXPECT_FALSE(printToFile);
+    EXPECT_FALSE(choices.join(u'|').contains(QStringLiteral("Print to File")))
+        << choices.join(u'|').toStdString();
+    EXPECT_TRUE(rangeControls.isEmpty()) << rangeControls.join(u' ').toStdString();
     EXPECT_TRUE(allPages);
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_FALSE(TmpForm::IsLoaded());
 }
 
 TEST(PrintDialog, ConfirmingWithoutAnyPrinterCountsAsACancel)
@@ -316,14 +302,6 @@ TEST_F(PrintingTest, TmpFormIsCreatedByTheFirstPrintAndNeverShown)
     TmpForm::Unload();
     EXPECT_FALSE(TmpForm::IsLoaded());
     TmpForm::Unload(); // unloading what is not loaded does nothing
-}
-
-TEST(TmpForm, Text1KeepsTheCarriageReturn)
-{
-    QLineEdit* text1 = TmpForm::Load().Text1;
-    text1->setText(QStringLiteral("Zentrix Predictor Ver.2.11\r"));
-    EXPECT_EQ(text1->text(), QStringLiteral("Zentrix Predictor Ver.2.11\r"));
-    TmpForm::Unload();
 }
 
 TEST(LinePrinter, EveryLineBreakInsideATextStartsANewLine)

@@ -13,10 +13,8 @@
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
-#include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace zentrix::ui {
 namespace {
@@ -24,25 +22,14 @@ namespace {
 using test::Child;
 
 /// Runs `whileOpen` once the modal window is on screen; the window must be closed by it.
-void ShowModalAnd(ResultsWindow& window, std::function<void()> whileOpen)
+void ShowModalAnd(ResultsWindow& window, const std::function<void()>& whileOpen)
 {
-    bool ran = false;
-    QTimer::singleShot(0, &window, [&] {
-        ran = true;
-        whileOpen();
-        if (window.isVisible()) {
-            ADD_FAILURE() << "the window was left open";
-            window.close();
-        }
-    });
-    window.showModal();
-    EXPECT_TRUE(ran);
+    EXPECT_TRUE(test::WhileModal([&] { window.showModal(); },
+                                 [&](QWidget* modal) {
+                                     EXPECT_EQ(modal, &window);
+                                     whileOpen();
+                                 }));
     EXPECT_FALSE(window.isVisible());
-}
-
-QString Two(int n)
-{
-    return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
 }
 
 TEST(ResultsWindow, WindowAsDesigned)
@@ -148,26 +135,6 @@ TEST(ResultsGrid, ColumnWidthsAndCentredCells)
     window.close();
 }
 
-TEST(ResultsGrid, FixedRowAndColumnStayWhileScrolling)
-{
-    ResultsWindow window;
-    window.show();
-    QTableWidget* grid = window.controls().MSFlexGrid1;
-    const QRect header = grid->horizontalHeader()->geometry();
-    const QRect labels = grid->verticalHeader()->geometry();
-    grid->scrollToBottom();
-    QApplication::processEvents();
-    EXPECT_GT(grid->verticalScrollBar()->value(), 0);
-    EXPECT_EQ(grid->horizontalHeader()->geometry(), header);
-    EXPECT_EQ(grid->verticalHeader()->geometry(), labels);
-    // The label of the last row now stands beside it, inside the visible part.
-    const int lastLabel = grid->verticalHeader()->sectionViewportPosition(99);
-    EXPECT_GE(lastLabel, 0);
-    EXPECT_LT(lastLabel, grid->verticalHeader()->height());
-    EXPECT_EQ(lastLabel, grid->visualItemRect(grid->item(99, 0)).top());
-    window.close();
-}
-
 TEST(ResultsGrid, CellsAreReadOnly)
 {
     ResultsWindow window;
@@ -187,37 +154,6 @@ TEST(ResultsGrid, CellsAreReadOnly)
     window.close();
 }
 
-TEST(ResultsGrid, OneSetFillsRowOneOnly)
-{
-    ResultsWindow window;
-    const int set[6] = {1, 2, 9, 10, 11, 43};
-    for (int col = 1; col <= 6; ++col)
-        window.setCellText(1, col, Two(set[col - 1]));
-    EXPECT_EQ(window.cellText(1, 1), QStringLiteral("01"));
-    EXPECT_EQ(window.cellText(1, 3), QStringLiteral("09"));
-    EXPECT_EQ(window.cellText(1, 6), QStringLiteral("43"));
-    EXPECT_EQ(window.PrintLine(1), QStringLiteral("001→01 , 02 , 09 , 10 , 11 , 43"));
-    for (int row = 2; row <= 100; ++row) {
-        for (int col = 1; col <= 6; ++col)
-            ASSERT_EQ(window.cellText(row, col), QString());
-        ASSERT_EQ(window.cellText(row, 0), QStringLiteral("%1→").arg(row, 3, 10, QLatin1Char('0')));
-    }
-    EXPECT_EQ(window.cellText(0, 1), QString());
-}
-
-TEST(ResultsGrid, HundredSetsFillEveryRow)
-{
-    ResultsWindow window;
-    for (int row = 1; row <= 100; ++row)
-        for (int col = 1; col <= 6; ++col)
-            window.setCellText(row, col, Two((row + col * 7) % 43 + 1));
-    for (int row = 1; row <= 100; ++row)
-        for (int col = 1; col <= 6; ++col)
-            ASSERT_EQ(window.cellText(row, col), Two((row + col * 7) % 43 + 1)) << row << "," << col;
-    EXPECT_EQ(window.cellText(100, 0), QStringLiteral("100→"));
-    EXPECT_TRUE(window.PrintLine(100).startsWith(QStringLiteral("100→")));
-}
-
 TEST(ResultsGrid, WritesOutsideTheGridAreIgnored)
 {
     ResultsWindow window;
@@ -233,11 +169,14 @@ TEST(ResultsGrid, WritesOutsideTheGridAreIgnored)
     EXPECT_EQ(window.cellText(5, 0), QStringLiteral("L"));
 }
 
-TEST(ResultsWindowShow, ModalWithTheFocusOnTheGrid)
+TEST(ResultsWindowShow, ModalAtItsOpeningPlaceWithTheFocusOnTheGrid)
 {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    ASSERT_NE(screen, nullptr);
     ResultsWindow window;
     ShowModalAnd(window, [&] {
-        EXPECT_TRUE(window.isVisible());
+        EXPECT_EQ(window.geometry(),
+                  ResultsWindow::OpeningGeometry(screen->geometry(), screen->availableGeometry()));
         EXPECT_TRUE(window.isModal());
         EXPECT_EQ(window.windowModality(), Qt::ApplicationModal);
         EXPECT_EQ(window.focusWidget(), window.controls().MSFlexGrid1);
@@ -305,28 +244,6 @@ TEST(ResultsWindowShow, NoButtonAnswersEnterOrEscape)
         EXPECT_FALSE(window.isVisible());
     });
     PrintDialog::setInterceptor({});
-}
-
-TEST(ResultsWindowShow, OpensAtTheSamePlaceAfterTheUserMovedIt)
-{
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    ASSERT_NE(screen, nullptr);
-    const QRect opening = ResultsWindow::OpeningGeometry(screen->geometry(), screen->availableGeometry());
-    {
-        ResultsWindow first;
-        ShowModalAnd(first, [&] {
-            EXPECT_EQ(first.geometry(), opening);
-            first.move(first.pos() + QPoint(-200, 40));
-            QApplication::processEvents();
-            EXPECT_NE(first.geometry().topLeft(), opening.topLeft());
-            first.close();
-        });
-    }
-    ResultsWindow second;
-    ShowModalAnd(second, [&] {
-        EXPECT_EQ(second.geometry(), opening);
-        second.close();
-    });
 }
 
 TEST(ResultsWindowShow, OpeningPositionIsFixedOnAScreenThatHoldsIt)
