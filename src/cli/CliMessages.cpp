@@ -401,7 +401,7 @@ std::string UsageHint(const CLI::App& app)
     return "使い方は「" + command + " --help」で表示します。";
 }
 
-std::string ExitCodeHelp(std::initializer_list<ExitCode> codes)
+std::string ExitCodeHelp(const std::vector<ExitCode>& codes)
 {
     std::string text = "終了コード:";
     for (const ExitCode code : codes) {
