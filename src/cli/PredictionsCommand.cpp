@@ -39,23 +39,29 @@ std::string Pad(const std::string& text, int width)
     return text + std::string(static_cast<std::size_t>(std::max(1, width - columns)), ' ');
 }
 
-/// The history for scoring; nullopt (after saying why) when the data file cannot be read.
-std::optional<DrawTable> LoadHistory(const std::string& data, CliContext& context)
+/// The history for scoring; nullopt (after saying why, and `withoutIt` if given) when the data
+/// file cannot be read.
+std::optional<DrawTable> LoadHistory(const std::string& data, CliContext& context,
+                                     const char* withoutIt = nullptr)
 {
     DrawTable table;
-    if (!LoadHistoryTable(data, context, table))
-        return std::nullopt;
-    return table;
+    if (LoadHistoryTable(data, context, table))
+        return table;
+    if (withoutIt)
+        context.err << withoutIt << '\n';
+    return std::nullopt;
 }
 
-/// Opens the database beside the data file for reading (or deleting); says why when it cannot.
-bool OpenStore(PredictionStore& store, CliContext& context)
+/// The database beside the data file, opened for reading (or deleting); nullptr after saying
+/// why when it cannot be.
+std::unique_ptr<PredictionStore> OpenStore(const std::string& data, CliContext& context)
 {
-    if (const PredictionsStatus opened = store.open(PredictionStore::Mode::ExistingOnly); !opened) {
-        context.err << DescribePredictionsError(opened, store.path()) << '\n';
-        return false;
+    auto store = std::make_unique<PredictionStore>(PredictionStore::PathBeside(data));
+    if (const PredictionsStatus opened = store->open(PredictionStore::Mode::ExistingOnly); !opened) {
+        context.err << DescribePredictionsError(opened, store->path()) << '\n';
+        return nullptr;
     }
-    return true;
+    return store;
 }
 
 std::string NotSaved(std::int64_t id)
@@ -122,17 +128,16 @@ std::string ListLine(const BatchHeader& header, const BatchScore& score)
 
 int RunList(const PredictionsOptions& options, CliContext& context)
 {
-    PredictionStore store(PredictionStore::PathBeside(options.data));
-    if (!OpenStore(store, context))
+    const std::unique_ptr<PredictionStore> store = OpenStore(options.data, context);
+    if (!store)
         return kExitFailure;
-    const std::optional<DrawTable> history = LoadHistory(options.data, context);
-    if (!history)
-        context.err << "当選番号を読めないため、等級は出していません。\n";
+    const std::optional<DrawTable> history =
+        LoadHistory(options.data, context, "当選番号を読めないため、等級は出していません。");
     const DrawTable empty;
     std::string text = Pad("No.", 6) + Pad("日時", 18) + Pad("予想回", 8) + Pad("組数", 6) + Pad("作成", 6) +
                        Pad("結果", 20) + Pad("購入額", 10) + "5等賞金\n";
     ScoreTotals totals;
-    const bool listed = VisitBatches(store, 0, context, [&](const BatchHeader& header, const auto& sets) {
+    const bool listed = VisitBatches(*store, 0, context, [&](const BatchHeader& header, const auto& sets) {
         if (options.draw > 0 && header.draw != options.draw)
             return;
         const BatchScore score = ScoreBatch(sets, history ? *history : empty, header.draw);
@@ -183,12 +188,12 @@ std::string DrawText(const DrawRow& row)
 
 int RunShow(const PredictionsOptions& options, CliContext& context)
 {
-    PredictionStore store(PredictionStore::PathBeside(options.data));
-    if (!OpenStore(store, context))
+    const std::unique_ptr<PredictionStore> store = OpenStore(options.data, context);
+    if (!store)
         return kExitFailure;
     Batch batch;
-    if (const PredictionsStatus loaded = store.load(options.id, batch); !loaded)
-        return BatchFailure(loaded, options.id, store, context);
+    if (const PredictionsStatus loaded = store->load(options.id, batch); !loaded)
+        return BatchFailure(loaded, options.id, *store, context);
     const std::optional<DrawTable> history = LoadHistory(options.data, context);
     const std::optional<DrawRow> draw = history ? StoredDraw(*history, batch.draw) : std::nullopt;
 
@@ -237,8 +242,8 @@ int RunShow(const PredictionsOptions& options, CliContext& context)
 
 int RunCheckSaved(const PredictionsOptions& options, CliContext& context)
 {
-    PredictionStore store(PredictionStore::PathBeside(options.data));
-    if (!OpenStore(store, context))
+    const std::unique_ptr<PredictionStore> store = OpenStore(options.data, context);
+    if (!store)
         return kExitFailure;
     const std::optional<DrawTable> history = LoadHistory(options.data, context);
     if (!history)
@@ -246,7 +251,7 @@ int RunCheckSaved(const PredictionsOptions& options, CliContext& context)
     std::string text;
     ScoreTotals totals;
     const bool listed =
-        VisitBatches(store, options.id, context, [&](const BatchHeader& header, const auto& sets) {
+        VisitBatches(*store, options.id, context, [&](const BatchHeader& header, const auto& sets) {
             const BatchScore score = ScoreBatch(sets, *history, header.draw);
             totals.add(score);
             if (!score.scored && options.id == 0)
@@ -273,16 +278,15 @@ int RunCheckSaved(const PredictionsOptions& options, CliContext& context)
 
 int RunExportSaved(const PredictionsOptions& options, CliContext& context)
 {
-    PredictionStore store(PredictionStore::PathBeside(options.data));
-    if (!OpenStore(store, context))
+    const std::unique_ptr<PredictionStore> store = OpenStore(options.data, context);
+    if (!store)
         return kExitFailure;
-    const std::optional<DrawTable> history = LoadHistory(options.data, context);
-    if (!history)
-        context.err << "当選番号を読めないため、等級の列は空です。\n";
+    const std::optional<DrawTable> history =
+        LoadHistory(options.data, context, "当選番号を読めないため、等級の列は空です。");
     const DrawTable empty;
     std::vector<std::string> blocks; // newest first as read; written oldest first
     const bool listed =
-        VisitBatches(store, options.id, context, [&](const BatchHeader& header, const auto& sets) {
+        VisitBatches(*store, options.id, context, [&](const BatchHeader& header, const auto& sets) {
             Batch batch;
             static_cast<NewBatch&>(batch) = {header.createdAt, header.draw, header.source, header.seed,
                                              header.settings,  sets,        header.note};
@@ -298,7 +302,7 @@ int RunExportSaved(const PredictionsOptions& options, CliContext& context)
         context.out << csv;
         return FinishOutput(context);
     }
-    if (const OutputError failed = WriteOutputFile(options.output, csv, {options.data, store.path()});
+    if (const OutputError failed = WriteOutputFile(options.output, csv, {options.data, store->path()});
         !failed.empty()) {
         context.err << failed << '\n';
         return kExitFailure;
@@ -308,11 +312,11 @@ int RunExportSaved(const PredictionsOptions& options, CliContext& context)
 
 int RunDelete(const PredictionsOptions& options, CliContext& context)
 {
-    PredictionStore store(PredictionStore::PathBeside(options.data));
-    if (!OpenStore(store, context))
+    const std::unique_ptr<PredictionStore> store = OpenStore(options.data, context);
+    if (!store)
         return kExitFailure;
-    if (const PredictionsStatus removed = store.remove(options.id); !removed)
-        return BatchFailure(removed, options.id, store, context);
+    if (const PredictionsStatus removed = store->remove(options.id); !removed)
+        return BatchFailure(removed, options.id, *store, context);
     context.out << "予想 No." << options.id << " を削除しました。\n";
     return kExitOk;
 }
