@@ -27,7 +27,13 @@ TEST_F(CommandIoTest, EveryCommandSaysWhenStandardOutputCannotTakeItsReport)
         {"count", "--carry", "0"},
         {"check", "--draw", "1"},
         {"wheel", "--numbers", "1-7", "--guarantee", "3/3"},
+        {"stats", "--view", "sum"},
+        {"predictions", "list"},
+        {"predictions", "show", "1"},
+        {"predictions", "check", "1"},
+        {"predictions", "export"},
     };
+    ASSERT_EQ(run({"generate", "--sets", "1"}).status, kExitOk); // a batch for predictions
     for (std::vector<std::string> args : commands) {
         SCOPED_TRACE(args[0]);
         args.insert(args.end(), {"--data", data});
