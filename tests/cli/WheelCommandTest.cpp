@@ -73,6 +73,9 @@ TEST(WheelCommandTest, MixedListsKeysAndSeeds)
         EXPECT_TRUE(std::count(t.begin(), t.end(), 12));
     EXPECT_NE(run.err.find("軸数字がすべて当選した場合"), std::string::npos);
     EXPECT_EQ(RunWheelCli(args).out, run.out);
+    std::vector<std::string> otherSeed = args;
+    otherSeed.back() = "8";
+    EXPECT_NE(RunWheelCli(otherSeed).out, run.out); // the seed reaches the search
 }
 
 TEST(WheelCommandTest, EachKindOfBadInputGetsAMessageAndStatusTwo)
