@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 #include <regex>
-#include <set>
 
 namespace zentrix::cli {
 namespace {
@@ -93,7 +92,7 @@ TEST_F(GenerateCommandTest, TheSameSeedPrintsTheSameSets)
     EXPECT_NE(generate({"--sets", "20", "--seed", "123456789013"}).out, a.out);
 }
 
-TEST_F(GenerateCommandTest, EveryRuleOptionReachesTheEngine)
+TEST_F(GenerateCommandTest, TheRuleOptionsReachTheEngine)
 {
     GenerationSettings settings;
     settings.setCount = 40;
@@ -107,19 +106,7 @@ TEST_F(GenerateCommandTest, EveryRuleOptionReachesTheEngine)
     ASSERT_EQ(run.status, kExitOk) << run.err;
     const std::vector<PredictionSet> sets = SetsOf(run);
     EXPECT_EQ(sets.size(), 40u);
-    EXPECT_TRUE(AllPass(sets, settings)) << run.out;
-
-    // Parity off and no carry: the latest draw's numbers never appear, evens come in any count.
-    const CliRun free = generate({"--sets", "40", "--parity", "off", "--carry", "0", "--seed", "2"});
-    ASSERT_EQ(free.status, kExitOk) << free.err;
-    GenerationSettings noCarry;
-    noCarry.parityOn = false;
-    noCarry.carryCount = 0;
-    EXPECT_TRUE(AllPass(SetsOf(free), noCarry)) << free.out;
-    std::set<long> evenCounts;
-    for (const PredictionSet& set : SetsOf(free))
-        evenCounts.insert(std::count_if(set.begin(), set.end(), [](int n) { return n % 2 == 0; }));
-    EXPECT_GT(evenCounts.size(), 2u);
+    EXPECT_TRUE(AllPass(sets, settings)) << run.out; // count's tests take each value of each rule
 }
 
 TEST_F(GenerateCommandTest, WeightingSwitchDecidesWhetherWeightlessNumbersCanBeDrawn)
