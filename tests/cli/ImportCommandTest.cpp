@@ -206,14 +206,10 @@ TEST_F(ImportCommandTest, ASummaryThatCannotBePrintedStillReportsTheImportAsDone
     EXPECT_EQ(test::ReadRecords(data()), all);
 }
 
-TEST_F(ImportCommandTest, HostileInputIsBoundedAndNeverEchoedRaw)
+TEST_F(ImportCommandTest, HostileCsvIsBoundedAndNeverEchoedRaw)
 {
     store(test::SyntheticHistory(20, 4));
     const std::vector<std::uint8_t> before = test::ReadBytes(data());
-    const CliRun zeros = run({"import", "/dev/zero"});
-    EXPECT_EQ(zeros.status, kExitFailure);
-    EXPECT_NE(zeros.err.find("CSV ファイル「/dev/zero」は大きすぎる"), std::string::npos) << zeros.err;
-
     // A line of commas within the size limit would cost gigabytes as cells.
     const CliRun commas = import(kHeader + std::string(8 << 20, ','));
     EXPECT_EQ(commas.status, kExitFailure);
@@ -241,18 +237,13 @@ TEST_F(ImportCommandTest, HostileInputIsBoundedAndNeverEchoedRaw)
     EXPECT_EQ(test::ReadBytes(data()), before);
 }
 
-TEST_F(ImportCommandTest, AFileThatCannotBeReadIsNamed)
+TEST_F(ImportCommandTest, AFileThatCannotBeReadIsNamedAndNothingIsCreated)
 {
-    EXPECT_EQ(run({"import"}).status, kExitUsage);
-    EXPECT_EQ(run({"import", "a.csv", "b.csv"}).status, kExitUsage);
     const CliRun missing = run({"import", (m_dir / "none.csv").string()});
     EXPECT_EQ(missing.status, kExitFailure);
-    EXPECT_NE(missing.err.find("CSV ファイル「" + (m_dir / "none.csv").string() + "」が見つかりません"),
-              std::string::npos)
-        << missing.err;
-    const CliRun folder = run({"import", m_dir.path().string()});
-    EXPECT_EQ(folder.status, kExitFailure);
-    EXPECT_NE(folder.err.find("はフォルダです"), std::string::npos) << folder.err;
+    EXPECT_EQ(missing.err, "CSV ファイル「" + (m_dir / "none.csv").string() +
+                               "」が見つかりません。ファイルの名前と場所を確かめて下さい。\n"
+                               "取り込みを中止しました。データファイルは変更していません。\n");
     EXPECT_FALSE(std::filesystem::exists(data()));
 }
 
