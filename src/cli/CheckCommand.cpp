@@ -6,6 +6,7 @@
 #include "HistoryTable.h"
 #include "PrizeCheck.h"
 #include "ReportText.h"
+#include "history_io/InputFile.h"
 #include "history_io/TextEncoding.h"
 #include "store/HistoryFile.h"
 #include "store/Loto6.h"
@@ -30,11 +31,11 @@ struct CheckOptions
 /// At most this many bad lines are listed; the rest are only counted.
 constexpr int kListedBadLines = 20;
 
-InputRead ReadInput(const CheckOptions& options, CliContext& context, std::string& bytes)
+InputFileStatus ReadInput(const CheckOptions& options, CliContext& context, std::string& bytes)
 {
     if (options.file.empty() || options.file == "-")
         return ReadInputStream(context.in ? *context.in : std::cin, bytes);
-    return ReadInputFile(options.file, bytes);
+    return ReadInputBytes(options.file, bytes);
 }
 
 /// The line as the user wrote it, cut after 40 characters so one bad line stays one line.
@@ -65,14 +66,11 @@ int RunCheck(const CheckOptions& options, CliContext& context)
     const std::string source =
         options.file.empty() || options.file == "-" ? "標準入力" : "「" + options.file + "」";
     std::string bytes;
-    switch (ReadInput(options, context, bytes)) {
-    case InputRead::Ok:
-        break;
-    case InputRead::Unreadable:
-        context.err << source << "を読み込めませんでした。\n";
-        return kExitFailure;
-    case InputRead::TooLarge:
-        context.err << TooLargeInputMessage(source) << '\n';
+    if (const InputFileStatus read = ReadInput(options, context, bytes); !read) {
+        if (read.error == InputFileError::TooLarge)
+            context.err << TooLargeInputMessage(source) << '\n';
+        else
+            context.err << source << "を読み込めませんでした。\n";
         return kExitFailure;
     }
     const DecodedText decoded = DecodeText(bytes);
@@ -158,26 +156,26 @@ int RunCheck(const CheckOptions& options, CliContext& context)
 void AddCheckCommand(CLI::App& app, CliContext& context)
 {
     auto options = std::make_shared<CheckOptions>();
-    CLI::App* command =
-        app.add_subcommand("check", "予想番号を保存されている回の当選番号と照らし合わせ、等級を出します");
-    command->footer(
-        "予想番号は印刷・generate と同じ形式（「001→03 , 11 , 17 , 25 , 38 , 42」）か、6個の数字を\n"
-        "空白・タブ・コンマ・「、」・「・」・「-」・「/」で区切った行（「3 11 17 25 38 "
-        "42」、全角の数字も可）で、\n"
-        "UTF-8（Shift_JIS も可）で読みます。数字はどの順でも構いません。当選番号のページから写した行\n"
-        "（「第2037回 2025/10/09 03 11 17 25 38 42 "
-        "(07)」）は、回・日付・ボーナス数字を除いて読みます。見出しの\n"
-        "行「Zentrix Predictor Ver.2.11」と空行は読み飛ばします。等級: 1等 6個一致, 2等 "
-        "5個一致とボーナス数字,\n"
-        "3等 5個一致, 4等 4個一致, 5等 3個一致。ボーナス数字は2等の判定にだけ使います。誤った行が\n"
-        "あれば行番号と理由を示し、照合せずに終了コード 1 で終わります。データファイルは読むだけです。\n\n" +
-        ExitCodeHelp({kExitOk, kExitFailure, kExitUsage, kExitDataFile}));
+    CLI::App* command = AddCommand(
+        app, context, "check",
+        {"予想番号を保存されている回の当選番号と照らし合わせ、等級を出します",
+         "予想番号は印刷・generate と同じ形式（「001→03 , 11 , 17 , 25 , 38 , 42」）か、6個の数字を\n"
+         "空白・タブ・コンマ・「、」・「・」・「-」・「/」で区切った行（「3 11 17 25 38 "
+         "42」、全角の数字も可）で、\n"
+         "UTF-8（Shift_JIS も可）で読みます。数字はどの順でも構いません。当選番号のページから写した行\n"
+         "（「第2037回 2025/10/09 03 11 17 25 38 42 "
+         "(07)」）は、回・日付・ボーナス数字を除いて読みます。見出しの\n"
+         "行「Zentrix Predictor Ver.2.11」と空行は読み飛ばします。等級: 1等 6個一致, 2等 "
+         "5個一致とボーナス数字,\n"
+         "3等 5個一致, 4等 4個一致, 5等 3個一致。ボーナス数字は2等の判定にだけ使います。誤った行が\n"
+         "あれば行番号と理由を示し、照合せずに終了コード 1 で終わります。データファイルは読むだけです。",
+         {kExitOk, kExitFailure, kExitUsage, kExitDataFile}},
+        [options, &context] { return RunCheck(*options, context); });
     command->add_option("--draw", options->draw, "照らし合わせる回（保存されている回）")
         ->required()
         ->check(WholeNumberWithin(0, static_cast<std::uint64_t>(std::numeric_limits<RecordNo>::max())));
     command->add_option("FILE", options->file, "予想番号のファイル（省略か - なら標準入力）");
     AddReadOnlyDataOption(*command, options->data);
-    command->callback([options, &context] { context.exitCode = RunCheck(*options, context); });
 }
 
 } // namespace zentrix::cli

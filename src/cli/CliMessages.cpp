@@ -5,6 +5,7 @@
 
 #include <CLI/CLI.hpp>
 #include <array>
+#include <functional>
 #include <map>
 #include <regex>
 #include <sstream>
@@ -209,74 +210,99 @@ std::string SubcommandNames(const CLI::App& app)
     return names;
 }
 
+/// One of the parser's messages and how it reads in Japanese, from the parts the pattern matched.
+struct Rewording
+{
+    std::regex pattern;
+    std::function<std::string(const std::smatch&)> text;
+};
+
+/// The text of the first rewording whose pattern matches the whole message, or `otherwise`.
+std::string Reword(const std::string& message, const std::vector<Rewording>& rewordings,
+                   const char* otherwise)
+{
+    std::smatch m;
+    for (const Rewording& rewording : rewordings) {
+        if (std::regex_match(message, m, rewording.pattern))
+            return rewording.text(m);
+    }
+    return otherwise;
+}
+
 std::string DescribeValidation(const std::string& message)
 {
-    static const std::regex range(R"(^(.+): Value (.*) not in range (-?[0-9.]+) to (-?[0-9.]+)$)");
-    static const std::regex notConverted(R"(^(.+): Value (.*) could not be converted.*$)");
-    static const std::regex members(R"(^(.+): (.*) not in \{(.*)\}$)");
-    static const std::regex missingPath(R"(^(.+): (?:File|Directory|Path) does not exist: (.*)$)");
-    static const std::regex named(R"(^([^:]+): (.*)$)");
-    std::smatch m;
-    if (std::regex_match(message, m, range))
-        return Label(m[1]) + " には " + m[3].str() + "～" + m[4].str() + " の整数を指定して下さい（" +
-               Quoted(m[2]) + "は使えません）。";
-    if (std::regex_match(message, m, notConverted))
-        return Label(m[1]) + " の値" + Quoted(m[2]) + "は数として読めません。";
-    if (std::regex_match(message, m, members)) {
-        std::string list = m[3].str();
-        std::replace(list.begin(), list.end(), ',', ' ');
-        std::istringstream in(list);
-        std::string choices;
-        for (std::string word; in >> word;)
-            choices += (choices.empty() ? "" : "、") + word;
-        return Label(m[1]) + " には " + choices + " のどれかを指定して下さい（" + Quoted(m[2]) +
-               "は使えません）。";
-    }
-    if (std::regex_match(message, m, missingPath))
-        return Label(m[1]) + " に指定された" + Quoted(m[2]) + "が見つかりません。";
-    if (std::regex_match(message, m, named)) {
+    static const std::vector<Rewording> rewordings = {
+        {std::regex(R"(^(.+): Value (.*) not in range (-?[0-9.]+) to (-?[0-9.]+)$)"),
+         [](const std::smatch& m) {
+             return Label(m[1]) + " には " + m[3].str() + "～" + m[4].str() + " の整数を指定して下さい（" +
+                    Quoted(m[2]) + "は使えません）。";
+         }},
+        {std::regex(R"(^(.+): Value (.*) could not be converted.*$)"),
+         [](const std::smatch& m) {
+             return Label(m[1]) + " の値" + Quoted(m[2]) + "は数として読めません。";
+         }},
+        {std::regex(R"(^(.+): (.*) not in \{(.*)\}$)"),
+         [](const std::smatch& m) {
+             std::string list = m[3].str();
+             std::replace(list.begin(), list.end(), ',', ' ');
+             std::istringstream in(list);
+             std::string choices;
+             for (std::string word; in >> word;)
+                 choices += (choices.empty() ? "" : "、") + word;
+             return Label(m[1]) + " には " + choices + " のどれかを指定して下さい（" + Quoted(m[2]) +
+                    "は使えません）。";
+         }},
+        {std::regex(R"(^(.+): (?:File|Directory|Path) does not exist: (.*)$)"),
+         [](const std::smatch& m) {
+             return Label(m[1]) + " に指定された" + Quoted(m[2]) + "が見つかりません。";
+         }},
         // A check of our own already speaks Japanese; the parser's other texts are not passed on.
-        if (HasNonAscii(m[2]))
-            return Label(m[1]) + ": " + m[2].str();
-        return Label(m[1]) + " の値が正しくありません。";
-    }
-    return "オプションの値が正しくありません。";
+        {std::regex(R"(^([^:]+): (.*)$)"),
+         [](const std::smatch& m) {
+             return HasNonAscii(m[2]) ? Label(m[1]) + ": " + m[2].str()
+                                      : Label(m[1]) + " の値が正しくありません。";
+         }},
+    };
+    return Reword(message, rewordings, "オプションの値が正しくありません。");
 }
 
 std::string DescribeConversion(const std::string& message)
 {
-    static const std::regex notConverted(R"(^Could not convert: (.+) = (.*)$)");
-    static const std::regex notAllowed(R"(^The value (.*) is not an allowed value for (.+)$)");
-    static const std::regex flag(
-        R"(^(.+): (?:too many inputs for a flag|Should be true/false or a number)$)");
-    std::smatch m;
-    if (std::regex_match(message, m, notConverted))
-        return Label(m[1]) + " の値" + Quoted(m[2]) + "は数として読めません。数字で指定して下さい。";
-    if (std::regex_match(message, m, notAllowed))
-        return Label(m[2]) + " に" + Quoted(m[1]) + "は使えません。";
-    if (std::regex_match(message, m, flag))
-        return Label(m[1]) + " は値を取りません。";
-    return "オプションの値を読めません。";
+    static const std::vector<Rewording> rewordings = {
+        {std::regex(R"(^Could not convert: (.+) = (.*)$)"),
+         [](const std::smatch& m) {
+             return Label(m[1]) + " の値" + Quoted(m[2]) + "は数として読めません。数字で指定して下さい。";
+         }},
+        {std::regex(R"(^The value (.*) is not an allowed value for (.+)$)"),
+         [](const std::smatch& m) { return Label(m[2]) + " に" + Quoted(m[1]) + "は使えません。"; }},
+        {std::regex(R"(^(.+): (?:too many inputs for a flag|Should be true/false or a number)$)"),
+         [](const std::smatch& m) { return Label(m[1]) + " は値を取りません。"; }},
+    };
+    return Reword(message, rewordings, "オプションの値を読めません。");
 }
 
 std::string DescribeMismatch(const std::string& message)
 {
-    static const std::regex missing(R"(^(.+): [0-9]+ required .* missing$)");
-    static const std::regex atMost(R"(^(.+): At Most ([0-9]+) required but received ([0-9]+)$)");
-    static const std::regex atLeast(R"(^(.+): At least ([0-9]+) required but received ([0-9]+)$)");
-    static const std::regex exactly(
-        R"(^Expected (?:exactly|at least) ([0-9]+) arguments to (.+), got ([0-9]+)$)");
-    std::smatch m;
-    if (std::regex_match(message, m, missing))
-        return Label(m[1]) + " の値がありません。" + Label(m[1]) + " の後に値を続けて下さい。";
-    if (std::regex_match(message, m, atMost))
-        return Label(m[1]) + " は" + m[2].str() + "回まで指定できます（" + m[3].str() +
-               "回指定されました）。";
-    if (std::regex_match(message, m, atLeast))
-        return Label(m[1]) + " には値が" + m[2].str() + "個以上必要です（" + m[3].str() + "個でした）。";
-    if (std::regex_match(message, m, exactly))
-        return Label(m[2]) + " には値が" + m[1].str() + "個必要です（" + m[3].str() + "個でした）。";
-    return "オプションの値の数が合いません。";
+    static const std::vector<Rewording> rewordings = {
+        {std::regex(R"(^(.+): [0-9]+ required .* missing$)"),
+         [](const std::smatch& m) {
+             return Label(m[1]) + " の値がありません。" + Label(m[1]) + " の後に値を続けて下さい。";
+         }},
+        {std::regex(R"(^(.+): At Most ([0-9]+) required but received ([0-9]+)$)"),
+         [](const std::smatch& m) {
+             return Label(m[1]) + " は" + m[2].str() + "回まで指定できます（" + m[3].str() +
+                    "回指定されました）。";
+         }},
+        {std::regex(R"(^(.+): At least ([0-9]+) required but received ([0-9]+)$)"),
+         [](const std::smatch& m) {
+             return Label(m[1]) + " には値が" + m[2].str() + "個以上必要です（" + m[3].str() + "個でした）。";
+         }},
+        {std::regex(R"(^Expected (?:exactly|at least) ([0-9]+) arguments to (.+), got ([0-9]+)$)"),
+         [](const std::smatch& m) {
+             return Label(m[2]) + " には値が" + m[1].str() + "個必要です（" + m[3].str() + "個でした）。";
+         }},
+    };
+    return Reword(message, rewordings, "オプションの値の数が合いません。");
 }
 
 std::string DescribeExtras(const std::string& message)
@@ -401,7 +427,7 @@ std::string UsageHint(const CLI::App& app)
     return "使い方は「" + command + " --help」で表示します。";
 }
 
-std::string ExitCodeHelp(std::initializer_list<ExitCode> codes)
+std::string ExitCodeHelp(const std::vector<ExitCode>& codes)
 {
     std::string text = "終了コード:";
     for (const ExitCode code : codes) {

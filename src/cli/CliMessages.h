@@ -6,9 +6,9 @@
 
 #include "Commands.h"
 
-#include <initializer_list>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace CLI {
 class App;
@@ -31,7 +31,7 @@ std::string DescribeParseError(const CLI::ParseError& error, const CLI::App& app
 std::string UsageHint(const CLI::App& app);
 
 /// "終了コード:" and one line per status, for the statuses given (in that order).
-std::string ExitCodeHelp(std::initializer_list<ExitCode> codes);
+std::string ExitCodeHelp(const std::vector<ExitCode>& codes);
 
 /// Every exit status, for the top-level help.
 std::string ExitCodeHelp();

@@ -1,40 +1,10 @@
-// CommandIo: bounded reads and the final check of standard output.
+// CommandIo: the whole-number check and the final check of standard output.
 #include "CommandIo.h"
 
 #include <charconv>
-#include <filesystem>
-#include <fstream>
-#include <istream>
 #include <ostream>
 
 namespace zentrix::cli {
-
-InputRead ReadInputStream(std::istream& in, std::string& bytes, std::size_t limit)
-{
-    bytes.clear();
-    char buffer[65536];
-    while (in) {
-        in.read(buffer, sizeof buffer);
-        const auto got = static_cast<std::size_t>(in.gcount());
-        if (bytes.size() + got > limit) {
-            bytes.clear();
-            return InputRead::TooLarge;
-        }
-        bytes.append(buffer, got);
-    }
-    return in.bad() ? InputRead::Unreadable : InputRead::Ok;
-}
-
-InputRead ReadInputFile(const std::string& name, std::string& bytes, std::size_t limit)
-{
-    std::error_code ec;
-    if (std::filesystem::is_directory(name, ec))
-        return InputRead::Unreadable;
-    std::ifstream in(name, std::ios::binary);
-    if (!in)
-        return InputRead::Unreadable;
-    return ReadInputStream(in, bytes, limit);
-}
 
 CLI::Validator WholeNumberWithin(std::uint64_t low, std::uint64_t high)
 {

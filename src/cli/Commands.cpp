@@ -26,6 +26,16 @@ std::unique_ptr<CLI::App> MakeApp()
     return app;
 }
 
+CLI::App* AddCommand(CLI::App& app, CliContext& context, const std::string& name, const CommandHelp& help,
+                     std::function<int()> run)
+{
+    CLI::App* command = app.add_subcommand(name, help.description);
+    command->footer(help.notes + "\n\n" + ExitCodeHelp(help.exitCodes));
+    if (run)
+        command->callback([&context, run = std::move(run)] { context.exitCode = run(); });
+    return command;
+}
+
 void AddAllCommands(CLI::App& app, CliContext& context)
 {
     AddGenerateCommand(app, context);

@@ -3,6 +3,7 @@
 // all for main.cpp, and tests do the same with their own streams.
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <string>
@@ -37,6 +38,20 @@ struct CliContext
     int exitCode = kExitOk;
     std::istream* in = nullptr; ///< standard input for commands that read it; nullptr means std::cin
 };
+
+/// What a subcommand's help says besides its options: one line in the list of subcommands, the
+/// notes under the options, and the exit statuses it can return.
+struct CommandHelp
+{
+    std::string description;
+    std::string notes;
+    std::vector<ExitCode> exitCodes;
+};
+
+/// Adds the subcommand `name` with its help; when it is chosen, `run` (if any) gives the status
+/// main() returns. The options are added to the returned subcommand.
+CLI::App* AddCommand(CLI::App& app, CliContext& context, const std::string& name, const CommandHelp& help,
+                     std::function<int()> run);
 
 /// The top-level application: its name, description, and one required subcommand.
 std::unique_ptr<CLI::App> MakeApp();

@@ -82,19 +82,18 @@ int RunCount(const CountOptions& options, CliContext& context)
 void AddCountCommand(CLI::App& app, CliContext& context)
 {
     auto options = std::make_shared<CountOptions>();
-    CLI::App* command = app.add_subcommand(
-        "count", "連番・キャリー・偶数／奇数の条件を満たす組み合わせの数を数え、過去の当選番号で検証します");
-    command->footer(
-        "6個の数字の組み合わせ 6,096,454 通りのうち、最新の2回の当選番号に対してこの設定の条件を\n"
-        "満たすものを正確に数えます。検証では、保存されている各回（第3回以降）の当選番号が、その前の\n"
-        "2回に対して同じ条件を満たしていたかを調べます。キャリー個数と偶数／奇数の比率が矛盾する設定では、\n"
-        "ジェネレートと同じメッセージを出して終了コード 4 で終わります。データファイルは読むだけで、\n"
-        "作成も変更もしません。\n\n" +
-        ExitCodeHelp(
-            {kExitOk, kExitFailure, kExitUsage, kExitDataFile, kExitContradiction, kExitTooFewDraws}));
+    CLI::App* command = AddCommand(
+        app, context, "count",
+        {"連番・キャリー・偶数／奇数の条件を満たす組み合わせの数を数え、過去の当選番号で検証します",
+         "6個の数字の組み合わせ 6,096,454 通りのうち、最新の2回の当選番号に対してこの設定の条件を\n"
+         "満たすものを正確に数えます。検証では、保存されている各回（第3回以降）の当選番号が、その前の\n"
+         "2回に対して同じ条件を満たしていたかを調べます。キャリー個数と偶数／奇数の比率が矛盾する設定では、\n"
+         "ジェネレートと同じメッセージを出して終了コード 4 で終わります。データファイルは読むだけで、\n"
+         "作成も変更もしません。",
+         {kExitOk, kExitFailure, kExitUsage, kExitDataFile, kExitContradiction, kExitTooFewDraws}},
+        [options, &context] { return RunCount(*options, context); });
     AddReadOnlyDataOption(*command, options->data);
     AddSettingsOptions(*command, options->settings, false);
-    command->callback([options, &context] { context.exitCode = RunCount(*options, context); });
 }
 
 } // namespace zentrix::cli

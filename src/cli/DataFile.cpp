@@ -28,8 +28,8 @@ std::unique_ptr<HistoryFile> OpenDataFile(const std::string& name, CliContext& c
                     << "」が見つかりません。--data で当選番号のデータファイルを指定して下さい。\n";
         return nullptr;
     }
-    if (std::filesystem::is_symlink(linked) && !std::filesystem::exists(path, ec) &&
-        ec == std::errc::no_such_file_or_directory) {
+    // exists() reports a missing target as false with no error, and a link loop as an error.
+    if (std::filesystem::is_symlink(linked) && !std::filesystem::exists(path, ec) && !ec) {
         context.err << "データファイル「" << name
                     << "」はシンボリックリンクですが、リンク先が見つかりません。\n";
         return nullptr;

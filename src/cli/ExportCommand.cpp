@@ -31,14 +31,15 @@ int RunExport(const std::string& data, CliContext& context)
 void AddExportCommand(CLI::App& app, CliContext& context)
 {
     auto data = std::make_shared<std::string>(HistoryFile::kDefaultFileName);
-    CLI::App* command = app.add_subcommand("export", "保存されている当選番号を CSV で標準出力に書きます");
-    command->footer(
-        "形式は draw,date,n1,n2,n3,n4,n5,n6,bonus の見出しと1回1行（UTF-8）で、import で読み戻せます。\n"
-        "データファイルは日付を持たないため、date の列は空です。本数字は保存されている順に書きます。\n"
-        "データファイルは読むだけで、作成も変更もしません。\n\n" +
-        ExitCodeHelp({kExitOk, kExitFailure, kExitUsage, kExitDataFile}));
+    CLI::App* command = AddCommand(
+        app, context, "export",
+        {"保存されている当選番号を CSV で標準出力に書きます",
+         "形式は draw,date,n1,n2,n3,n4,n5,n6,bonus の見出しと1回1行（UTF-8）で、import で読み戻せます。\n"
+         "データファイルは日付を持たないため、date の列は空です。本数字は保存されている順に書きます。\n"
+         "データファイルは読むだけで、作成も変更もしません。",
+         {kExitOk, kExitFailure, kExitUsage, kExitDataFile}},
+        [data, &context] { return RunExport(*data, context); });
     AddReadOnlyDataOption(*command, *data);
-    command->callback([data, &context] { context.exitCode = RunExport(*data, context); });
 }
 
 } // namespace zentrix::cli

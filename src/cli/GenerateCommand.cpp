@@ -124,18 +124,19 @@ int RunGenerate(const GenerateOptions& options, CliContext& context)
 void AddGenerateCommand(CLI::App& app, CliContext& context)
 {
     auto options = std::make_shared<GenerateOptions>();
-    CLI::App* command =
-        app.add_subcommand("generate", "当選番号の履歴から予想番号を出し、標準出力に書きます");
-    command->footer(
-        "予想番号は印刷と同じ形式（見出し、空行、1組1行）で UTF-8 で書きます。既定値はメインウィンドウを\n"
-        "開いたときの設定です。データファイルは読むだけで、作成も変更もしません。Zentrix が同じ\n"
-        "データファイルを開いている間も実行できます。出した予想番号は、データファイルと\n"
-        "同じフォルダーの zentrix-predictions.sqlite3 に種と設定ごと保存します（--no-save "
-        "で保存しません）。\n"
-        "保存した予想は zentrix-cli predictions で一覧・照合できます。保存できなかったときも予想番号は\n"
-        "出し、理由を示して終了コード 1 で終わります。\n\n" +
-        ExitCodeHelp({kExitOk, kExitFailure, kExitUsage, kExitDataFile, kExitContradiction, kExitTooFewDraws,
-                      kExitNoPassingSet, kExitTooSlow}));
+    CLI::App* command = AddCommand(
+        app, context, "generate",
+        {"当選番号の履歴から予想番号を出し、標準出力に書きます",
+         "予想番号は印刷と同じ形式（見出し、空行、1組1行）で UTF-8 で書きます。既定値はメインウィンドウを\n"
+         "開いたときの設定です。データファイルは読むだけで、作成も変更もしません。Zentrix が同じ\n"
+         "データファイルを開いている間も実行できます。出した予想番号は、データファイルと\n"
+         "同じフォルダーの zentrix-predictions.sqlite3 に種と設定ごと保存します（--no-save "
+         "で保存しません）。\n"
+         "保存した予想は zentrix-cli predictions で一覧・照合できます。保存できなかったときも予想番号は\n"
+         "出し、理由を示して終了コード 1 で終わります。",
+         {kExitOk, kExitFailure, kExitUsage, kExitDataFile, kExitContradiction, kExitTooFewDraws,
+          kExitNoPassingSet, kExitTooSlow}},
+        nullptr);
     AddReadOnlyDataOption(*command, options->data);
     AddSettingsOptions(*command, options->settings, true);
     CLI::Option* seed = command->add_option("--seed", options->seed, "乱数の種（同じ種なら同じ結果）")

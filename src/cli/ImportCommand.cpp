@@ -75,25 +75,26 @@ int RunImport(const ImportOptions& options, CliContext& context)
 void AddImportCommand(CLI::App& app, CliContext& context)
 {
     auto options = std::make_shared<ImportOptions>();
-    CLI::App* command = app.add_subcommand("import", "当選番号の CSV ファイルをデータファイルに取り込みます");
-    command->footer(
-        "CSV の1行目は見出しです。列は名前で探します: 開催回（回別）、第1数字〜第6数字（本数字1〜6）、\n"
-        "ボーナス数字、または英語の draw,date,n1,…,n6,bonus。開催回は回号、ボーナス数字は BONUS数字 でも\n"
-        "構いません（英字の大文字・小文字、全角・半角を問いません）。日付とその他の列は読みません。\n"
-        "文字コードは UTF-8（BOM の有無を問わず）か Shift_JIS（CP932）で、自動で判別します。\n"
-        "開催回は1ずつ増える順か、1ずつ減る順（新しい回が上）に並べます。本数字とボーナス数字は1〜43。\n"
-        "本数字に同じ数字が2回ある行や、ボーナス数字が本数字の中にある行は、注意を出して取り込みます。\n"
-        "本数字はどの順でも構いません。データファイルには小さい順に保存します。\n"
-        "保存済みの回と同じ番号の行は飛ばし、違う番号の行があれば中止します。新しい回はデータファイルの\n"
-        "最新の回の次から続けます。誤りが1行でもあれば何も書き込まず、行番号と理由を示して中止します。\n"
-        "書き込みはデータファイルの隣に作った複製に行い、最後に置き換えるので、途中で失敗しても\n"
-        "データファイルは元のままです。データファイルが無ければ作ります。Zentrix が同じデータファイルを\n"
-        "開いている間は、Zentrix のメニュー「ファイル → 当選番号の取り込み…」で取り込みます。\n\n" +
-        ExitCodeHelp({kExitOk, kExitFailure, kExitUsage, kExitDataFile}));
+    CLI::App* command = AddCommand(
+        app, context, "import",
+        {"当選番号の CSV ファイルをデータファイルに取り込みます",
+         "CSV の1行目は見出しです。列は名前で探します: 開催回（回別）、第1数字〜第6数字（本数字1〜6）、\n"
+         "ボーナス数字、または英語の draw,date,n1,…,n6,bonus。開催回は回号、ボーナス数字は BONUS数字 でも\n"
+         "構いません（英字の大文字・小文字、全角・半角を問いません）。日付とその他の列は読みません。\n"
+         "文字コードは UTF-8（BOM の有無を問わず）か Shift_JIS（CP932）で、自動で判別します。\n"
+         "開催回は1ずつ増える順か、1ずつ減る順（新しい回が上）に並べます。本数字とボーナス数字は1〜43。\n"
+         "本数字に同じ数字が2回ある行や、ボーナス数字が本数字の中にある行は、注意を出して取り込みます。\n"
+         "本数字はどの順でも構いません。データファイルには小さい順に保存します。\n"
+         "保存済みの回と同じ番号の行は飛ばし、違う番号の行があれば中止します。新しい回はデータファイルの\n"
+         "最新の回の次から続けます。誤りが1行でもあれば何も書き込まず、行番号と理由を示して中止します。\n"
+         "書き込みはデータファイルの隣に作った複製に行い、最後に置き換えるので、途中で失敗しても\n"
+         "データファイルは元のままです。データファイルが無ければ作ります。Zentrix が同じデータファイルを\n"
+         "開いている間は、Zentrix のメニュー「ファイル → 当選番号の取り込み…」で取り込みます。",
+         {kExitOk, kExitFailure, kExitUsage, kExitDataFile}},
+        [options, &context] { return RunImport(*options, context); });
     command->add_option("FILE", options->csv, "取り込む CSV ファイル")->required();
     command->add_option("--data", options->data, "当選番号のデータファイル（無ければ作ります）")
         ->capture_default_str();
-    command->callback([options, &context] { context.exitCode = RunImport(*options, context); });
 }
 
 } // namespace zentrix::cli

@@ -1,12 +1,14 @@
 // PredictionsCommand: `zentrix-cli predictions`, the saved batches listed, shown, scored, exported
 // and deleted.
 #include "CliMessages.h"
+#include "CommandIo.h"
 #include "Commands.h"
-#include "DataFile.h"
+#include "HistoryTable.h"
 #include "generator/SettingsDescription.h"
 #include "predictions/BatchScore.h"
 #include "predictions/PredictionReport.h"
 #include "predictions/PredictionStore.h"
+#include "store/HistoryFile.h"
 #include "store/Loto6.h"
 
 #include <CLI/CLI.hpp>
@@ -37,25 +39,65 @@ std::string Pad(const std::string& text, int width)
     return text + std::string(static_cast<std::size_t>(std::max(1, width - columns)), ' ');
 }
 
-/// The history for scoring; nullopt (after saying why) when the data file cannot be read.
-std::optional<DrawTable> LoadHistory(const std::string& data, CliContext& context)
+/// The history for scoring; nullopt (after saying why, and `withoutIt` if given) when the data
+/// file cannot be read.
+std::optional<DrawTable> LoadHistory(const std::string& data, CliContext& context,
+                                     const char* withoutIt = nullptr)
 {
-    const std::unique_ptr<HistoryFile> history = OpenDataFile(data, context);
-    if (!history)
-        return std::nullopt;
     DrawTable table;
-    if (const StoreStatus loaded = LoadDrawTable(*history, history->Latest(), table); !loaded) {
-        context.err << DescribeStoreError(loaded, data) << '\n';
-        return std::nullopt;
-    }
-    return table;
+    if (LoadHistoryTable(data, context, table))
+        return table;
+    if (withoutIt)
+        context.err << withoutIt << '\n';
+    return std::nullopt;
 }
 
-/// Opens the database beside the data file for reading (or deleting); says why when it cannot.
-bool OpenStore(PredictionStore& store, CliContext& context)
+/// The database beside the data file, opened for reading (or deleting); nullptr after saying
+/// why when it cannot be.
+std::unique_ptr<PredictionStore> OpenStore(const std::string& data, CliContext& context)
 {
-    if (const PredictionsStatus opened = store.open(PredictionStore::Mode::ExistingOnly); !opened) {
-        context.err << DescribePredictionsError(opened, store.path()) << '\n';
+    auto store = std::make_unique<PredictionStore>(PredictionStore::PathBeside(data));
+    if (const PredictionsStatus opened = store->open(PredictionStore::Mode::ExistingOnly); !opened) {
+        context.err << DescribePredictionsError(opened, store->path()) << '\n';
+        return nullptr;
+    }
+    return store;
+}
+
+std::string NotSaved(std::int64_t id)
+{
+    return "予想 No." + std::to_string(id) + " は保存されていません。";
+}
+
+/// Says why an operation on one batch failed: the batch is not there, or the database's reason.
+int BatchFailure(const PredictionsStatus& status, std::int64_t id, const PredictionStore& store,
+                 CliContext& context)
+{
+    context.err << (status.error == PredictionsError::NotFound
+                        ? NotSaved(id)
+                        : DescribePredictionsError(status, store.path()))
+                << '\n';
+    return kExitFailure;
+}
+
+/// Visits the saved batches, newest first, only batch `id` when it is above 0. Says why and
+/// returns false when the database cannot be read or holds no batch `id`.
+bool VisitBatches(PredictionStore& store, std::int64_t id, CliContext& context,
+                  const PredictionStore::Visitor& visit)
+{
+    bool found = false;
+    const PredictionsStatus listed = store.forEach([&](const BatchHeader& header, const auto& sets) {
+        if (id > 0 && header.id != id)
+            return;
+        found = true;
+        visit(header, sets);
+    });
+    if (!listed) {
+        context.err << DescribePredictionsError(listed, store.path()) << '\n';
+        return false;
+    }
+    if (id > 0 && !found) {
+        context.err << NotSaved(id) << '\n';
         return false;
     }
     return true;
@@ -86,27 +128,24 @@ std::string ListLine(const BatchHeader& header, const BatchScore& score)
 
 int RunList(const PredictionsOptions& options, CliContext& context)
 {
-    PredictionStore store(PredictionStore::PathBeside(options.data));
-    if (!OpenStore(store, context))
+    const std::unique_ptr<PredictionStore> store = OpenStore(options.data, context);
+    if (!store)
         return kExitFailure;
-    const std::optional<DrawTable> history = LoadHistory(options.data, context);
-    if (!history)
-        context.err << "当選番号を読めないため、等級は出していません。\n";
+    const std::optional<DrawTable> history =
+        LoadHistory(options.data, context, "当選番号を読めないため、等級は出していません。");
     const DrawTable empty;
     std::string text = Pad("No.", 6) + Pad("日時", 18) + Pad("予想回", 8) + Pad("組数", 6) + Pad("作成", 6) +
                        Pad("結果", 20) + Pad("購入額", 10) + "5等賞金\n";
     ScoreTotals totals;
-    const PredictionsStatus listed = store.forEach([&](const BatchHeader& header, const auto& sets) {
+    const bool listed = VisitBatches(*store, 0, context, [&](const BatchHeader& header, const auto& sets) {
         if (options.draw > 0 && header.draw != options.draw)
             return;
         const BatchScore score = ScoreBatch(sets, history ? *history : empty, header.draw);
         totals.add(score);
         text += ListLine(header, score) + '\n';
     });
-    if (!listed) {
-        context.err << DescribePredictionsError(listed, store.path()) << '\n';
+    if (!listed)
         return kExitFailure;
-    }
     if (totals.batches == 0) {
         context.out << (options.draw > 0
                             ? "第" + std::to_string(options.draw) + "回の予想は保存されていません。\n"
@@ -114,8 +153,7 @@ int RunList(const PredictionsOptions& options, CliContext& context)
         return kExitOk;
     }
     context.out << text << TotalsText(totals) << '\n';
-    context.out.flush();
-    return context.out ? kExitOk : kExitFailure;
+    return FinishOutput(context);
 }
 
 std::string OnOff(bool on)
@@ -150,17 +188,12 @@ std::string DrawText(const DrawRow& row)
 
 int RunShow(const PredictionsOptions& options, CliContext& context)
 {
-    PredictionStore store(PredictionStore::PathBeside(options.data));
-    if (!OpenStore(store, context))
+    const std::unique_ptr<PredictionStore> store = OpenStore(options.data, context);
+    if (!store)
         return kExitFailure;
     Batch batch;
-    if (const PredictionsStatus loaded = store.load(options.id, batch); !loaded) {
-        context.err << (loaded.error == PredictionsError::NotFound
-                            ? "予想 No." + std::to_string(options.id) + " は保存されていません。"
-                            : DescribePredictionsError(loaded, store.path()))
-                    << '\n';
-        return kExitFailure;
-    }
+    if (const PredictionsStatus loaded = store->load(options.id, batch); !loaded)
+        return BatchFailure(loaded, options.id, *store, context);
     const std::optional<DrawTable> history = LoadHistory(options.data, context);
     const std::optional<DrawRow> draw = history ? StoredDraw(*history, batch.draw) : std::nullopt;
 
@@ -204,44 +237,34 @@ int RunShow(const PredictionsOptions& options, CliContext& context)
                 ", 5等賞金 " + YenText(score.tally.fifthPrizeYen()) + "\n";
     }
     context.out << text;
-    context.out.flush();
-    return context.out ? kExitOk : kExitFailure;
+    return FinishOutput(context);
 }
 
 int RunCheckSaved(const PredictionsOptions& options, CliContext& context)
 {
-    PredictionStore store(PredictionStore::PathBeside(options.data));
-    if (!OpenStore(store, context))
+    const std::unique_ptr<PredictionStore> store = OpenStore(options.data, context);
+    if (!store)
         return kExitFailure;
     const std::optional<DrawTable> history = LoadHistory(options.data, context);
     if (!history)
         return kExitDataFile;
     std::string text;
     ScoreTotals totals;
-    bool found = false;
-    const PredictionsStatus listed = store.forEach([&](const BatchHeader& header, const auto& sets) {
-        if (options.id > 0 && header.id != options.id)
-            return;
-        found = true;
-        const BatchScore score = ScoreBatch(sets, *history, header.draw);
-        totals.add(score);
-        if (!score.scored && options.id == 0)
-            return;
-        text += "No." + std::to_string(header.id) + " 第" + std::to_string(header.draw) + "回 " +
-                std::to_string(score.tally.sets) + "組: " + TierSummary(score);
-        if (score.scored)
-            text += "（購入額 " + YenText(score.tally.costYen()) + ", 5等賞金 " +
-                    YenText(score.tally.fifthPrizeYen()) + "）";
-        text += '\n';
-    });
-    if (!listed) {
-        context.err << DescribePredictionsError(listed, store.path()) << '\n';
+    const bool listed =
+        VisitBatches(*store, options.id, context, [&](const BatchHeader& header, const auto& sets) {
+            const BatchScore score = ScoreBatch(sets, *history, header.draw);
+            totals.add(score);
+            if (!score.scored && options.id == 0)
+                return;
+            text += "No." + std::to_string(header.id) + " 第" + std::to_string(header.draw) + "回 " +
+                    std::to_string(score.tally.sets) + "組: " + TierSummary(score);
+            if (score.scored)
+                text += "（購入額 " + YenText(score.tally.costYen()) + ", 5等賞金 " +
+                        YenText(score.tally.fifthPrizeYen()) + "）";
+            text += '\n';
+        });
+    if (!listed)
         return kExitFailure;
-    }
-    if (options.id > 0 && !found) {
-        context.err << "予想 No." << options.id << " は保存されていません。\n";
-        return kExitFailure;
-    }
     if (totals.batches == totals.pendingBatches && options.id == 0) {
         context.out << "照合できる予想はありません（予想した回の当選番号がまだ保存されていません"
                     << (totals.pendingBatches > 0 ? "。未抽選 " + std::to_string(totals.pendingBatches) + "件"
@@ -250,48 +273,36 @@ int RunCheckSaved(const PredictionsOptions& options, CliContext& context)
         return kExitOk;
     }
     context.out << text << TotalsText(totals) << '\n';
-    context.out.flush();
-    return context.out ? kExitOk : kExitFailure;
+    return FinishOutput(context);
 }
 
 int RunExportSaved(const PredictionsOptions& options, CliContext& context)
 {
-    PredictionStore store(PredictionStore::PathBeside(options.data));
-    if (!OpenStore(store, context))
+    const std::unique_ptr<PredictionStore> store = OpenStore(options.data, context);
+    if (!store)
         return kExitFailure;
-    const std::optional<DrawTable> history = LoadHistory(options.data, context);
-    if (!history)
-        context.err << "当選番号を読めないため、等級の列は空です。\n";
+    const std::optional<DrawTable> history =
+        LoadHistory(options.data, context, "当選番号を読めないため、等級の列は空です。");
     const DrawTable empty;
     std::vector<std::string> blocks; // newest first as read; written oldest first
-    bool found = false;
-    const PredictionsStatus listed = store.forEach([&](const BatchHeader& header, const auto& sets) {
-        if (options.id > 0 && header.id != options.id)
-            return;
-        found = true;
-        Batch batch;
-        static_cast<NewBatch&>(batch) = {header.createdAt, header.draw, header.source, header.seed,
-                                         header.settings,  sets,        header.note};
-        batch.id = header.id;
-        blocks.push_back(PredictionsCsvLines(batch, history ? *history : empty));
-    });
-    if (!listed) {
-        context.err << DescribePredictionsError(listed, store.path()) << '\n';
+    const bool listed =
+        VisitBatches(*store, options.id, context, [&](const BatchHeader& header, const auto& sets) {
+            Batch batch;
+            static_cast<NewBatch&>(batch) = {header.createdAt, header.draw, header.source, header.seed,
+                                             header.settings,  sets,        header.note};
+            batch.id = header.id;
+            blocks.push_back(PredictionsCsvLines(batch, history ? *history : empty));
+        });
+    if (!listed)
         return kExitFailure;
-    }
-    if (options.id > 0 && !found) {
-        context.err << "予想 No." << options.id << " は保存されていません。\n";
-        return kExitFailure;
-    }
     std::string csv = PredictionsCsvHeader();
     for (auto block = blocks.rbegin(); block != blocks.rend(); ++block)
         csv += *block;
     if (options.output.empty() || options.output == "-") {
         context.out << csv;
-        context.out.flush();
-        return context.out ? kExitOk : kExitFailure;
+        return FinishOutput(context);
     }
-    if (const OutputError failed = WriteOutputFile(options.output, csv, {options.data, store.path()});
+    if (const OutputError failed = WriteOutputFile(options.output, csv, {options.data, store->path()});
         !failed.empty()) {
         context.err << failed << '\n';
         return kExitFailure;
@@ -301,31 +312,30 @@ int RunExportSaved(const PredictionsOptions& options, CliContext& context)
 
 int RunDelete(const PredictionsOptions& options, CliContext& context)
 {
-    PredictionStore store(PredictionStore::PathBeside(options.data));
-    if (!OpenStore(store, context))
+    const std::unique_ptr<PredictionStore> store = OpenStore(options.data, context);
+    if (!store)
         return kExitFailure;
-    if (const PredictionsStatus removed = store.remove(options.id); !removed) {
-        context.err << (removed.error == PredictionsError::NotFound
-                            ? "予想 No." + std::to_string(options.id) + " は保存されていません。"
-                            : DescribePredictionsError(removed, store.path()))
-                    << '\n';
-        return kExitFailure;
-    }
+    if (const PredictionsStatus removed = store->remove(options.id); !removed)
+        return BatchFailure(removed, options.id, *store, context);
     context.out << "予想 No." << options.id << " を削除しました。\n";
     return kExitOk;
 }
 
-CLI::App* AddAction(CLI::App& parent, const std::string& name, const std::string& description,
-                    std::shared_ptr<PredictionsOptions> options)
+using Action = int (*)(const PredictionsOptions&, CliContext&);
+
+CLI::App* AddAction(CLI::App& parent, CliContext& context, const std::string& name,
+                    const std::string& description, std::shared_ptr<PredictionsOptions> options,
+                    Action action)
 {
-    CLI::App* action = parent.add_subcommand(name, description);
-    action->set_help_flag("-h,--help", "このヘルプを表示して終了します");
-    action
+    CLI::App* command = parent.add_subcommand(name, description);
+    command->set_help_flag("-h,--help", "このヘルプを表示して終了します");
+    command
         ->add_option("--data", options->data,
                      "当選番号のデータファイル。予想はこのファイルと同じフォルダーの "
                      "zentrix-predictions.sqlite3 にあります")
         ->capture_default_str();
-    return action;
+    command->callback([options, action, &context] { context.exitCode = action(*options, context); });
+    return command;
 }
 
 } // namespace
@@ -333,40 +343,39 @@ CLI::App* AddAction(CLI::App& parent, const std::string& name, const std::string
 void AddPredictionsCommand(CLI::App& app, CliContext& context)
 {
     auto options = std::make_shared<PredictionsOptions>();
-    CLI::App* command =
-        app.add_subcommand("predictions", "保存した予想番号を一覧・表示・照合・CSV 出力・削除します");
+    CLI::App* command = AddCommand(
+        app, context, "predictions",
+        {"保存した予想番号を一覧・表示・照合・CSV 出力・削除します",
+         "generate とデスクトップ版のジェネレートが出した予想番号は、データファイルと同じフォルダーの\n"
+         "zentrix-predictions.sqlite3 に1回分ずつ（日時、予想した回、設定、種、予想番号）保存されます。\n"
+         "等級は照合のたびにデータファイルの当選番号から出します: 1等 6個一致, 2等 5個一致とボーナス数字,\n"
+         "3等 5個一致, 4等 4個一致, 5等 3個一致。購入額は1組 200円、5等は 1,000円（固定）です。\n"
+         "ほかの等級の賞金は回ごとに違うため、本数だけを示します。",
+         {kExitOk, kExitFailure, kExitUsage, kExitDataFile}},
+        nullptr);
     command->require_subcommand(1);
-    command->footer(
-        "generate とデスクトップ版のジェネレートが出した予想番号は、データファイルと同じフォルダーの\n"
-        "zentrix-predictions.sqlite3 に1回分ずつ（日時、予想した回、設定、種、予想番号）保存されます。\n"
-        "等級は照合のたびにデータファイルの当選番号から出します: 1等 6個一致, 2等 5個一致とボーナス数字,\n"
-        "3等 5個一致, 4等 4個一致, 5等 3個一致。購入額は1組 200円、5等は 1,000円（固定）です。\n"
-        "ほかの等級の賞金は回ごとに違うため、本数だけを示します。\n\n" +
-        ExitCodeHelp({kExitOk, kExitFailure, kExitUsage, kExitDataFile}));
 
-    CLI::App* list = AddAction(*command, "list", "保存した予想の一覧（新しい順）と合計", options);
+    CLI::App* list =
+        AddAction(*command, context, "list", "保存した予想の一覧（新しい順）と合計", options, RunList);
     list->add_option("--draw", options->draw, "この回の予想だけを出します");
-    list->callback([options, &context] { context.exitCode = RunList(*options, context); });
 
-    CLI::App* show = AddAction(*command, "show", "1回分の予想番号と、その等級", options);
+    CLI::App* show = AddAction(*command, context, "show", "1回分の予想番号と、その等級", options, RunShow);
     show->add_option("N", options->id, "予想の番号（list の No.）")->required();
-    show->callback([options, &context] { context.exitCode = RunShow(*options, context); });
 
     CLI::App* check =
-        AddAction(*command, "check", "予想した回の当選番号が保存されている予想をすべて照合します", options);
+        AddAction(*command, context, "check", "予想した回の当選番号が保存されている予想をすべて照合します",
+                  options, RunCheckSaved);
     check->add_option("N", options->id, "この番号の予想だけを照合します");
-    check->callback([options, &context] { context.exitCode = RunCheckSaved(*options, context); });
 
     CLI::App* exportCsv =
-        AddAction(*command, "export", "保存した予想を CSV（1組1行、古い順）で出します", options);
+        AddAction(*command, context, "export", "保存した予想を CSV（1組1行、古い順）で出します", options,
+                  RunExportSaved);
     exportCsv->add_option("N", options->id, "この番号の予想だけを出します");
     exportCsv->add_option("-o,--output", options->output,
                           "書き出すファイル（省略か - なら標準出力）。一時ファイルに書いてから置き換えます");
-    exportCsv->callback([options, &context] { context.exitCode = RunExportSaved(*options, context); });
 
-    CLI::App* remove = AddAction(*command, "delete", "予想を1回分削除します", options);
+    CLI::App* remove = AddAction(*command, context, "delete", "予想を1回分削除します", options, RunDelete);
     remove->add_option("N", options->id, "予想の番号（list の No.）")->required();
-    remove->callback([options, &context] { context.exitCode = RunDelete(*options, context); });
 }
 
 } // namespace zentrix::cli

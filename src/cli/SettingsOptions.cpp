@@ -19,38 +19,26 @@ GenerationSettings SettingsOptionValues::settings() const
 
 void AddSettingsOptions(CLI::App& command, SettingsOptionValues& values, bool withSetCount)
 {
-    const auto onOff = CLI::IsMember({"on", "off"});
-    if (withSetCount) {
-        command.add_option("--sets", values.base.setCount, "予想番号の組数")
-            ->check(CLI::Range(1, 100))
-            ->capture_default_str();
-    }
-    command.add_option("--weighting", values.weighting, "データ反映の重み付け")
-        ->check(onOff)
-        ->capture_default_str();
-    command.add_option("--basis", values.basis, "重み付けの基準: total 総出現回数, time 時間軸")
-        ->check(CLI::IsMember({"total", "time"}))
-        ->capture_default_str();
-    command
-        .add_option("--total-level", values.base.totalLevel,
-                    "総出現回数の重みの強さ（1 多い数字 .. 3 少ない数字）")
-        ->check(CLI::Range(1, 3))
-        ->capture_default_str();
-    command
-        .add_option("--time-level", values.base.timeAxisLevel,
-                    "時間軸の重みの強さ（1 最近よく出ている .. 3 最近あまり出てない）")
-        ->check(CLI::Range(1, 3))
-        ->capture_default_str();
-    command.add_option("--parity", values.parity, "偶数／奇数の偏り")->check(onOff)->capture_default_str();
-    command.add_option("--parity-level", values.base.parityLevel, "偶数:奇数 1 = 6:0 .. 4 = 3:3 .. 7 = 0:6")
-        ->check(CLI::Range(1, 7))
-        ->capture_default_str();
-    command.add_option("--carry", values.base.carryCount, "前回の当選番号から引き継ぐ個数")
-        ->check(CLI::Range(0, 2))
-        ->capture_default_str();
-    command.add_option("--consecutive", values.consecutive, "連番を出現させる（on: 連番1組, off: 連番なし）")
-        ->check(onOff)
-        ->capture_default_str();
+    // Every setting shows its default (the opening value) in the help.
+    const auto add = [&command](const std::string& name, auto& value, const std::string& description,
+                                const CLI::Validator& check) {
+        command.add_option(name, value, description)->check(check)->capture_default_str();
+    };
+    const CLI::Validator onOff = CLI::IsMember({"on", "off"});
+    if (withSetCount)
+        add("--sets", values.base.setCount, "予想番号の組数", CLI::Range(1, 100));
+    add("--weighting", values.weighting, "データ反映の重み付け", onOff);
+    add("--basis", values.basis, "重み付けの基準: total 総出現回数, time 時間軸",
+        CLI::IsMember({"total", "time"}));
+    add("--total-level", values.base.totalLevel, "総出現回数の重みの強さ（1 多い数字 .. 3 少ない数字）",
+        CLI::Range(1, 3));
+    add("--time-level", values.base.timeAxisLevel,
+        "時間軸の重みの強さ（1 最近よく出ている .. 3 最近あまり出てない）", CLI::Range(1, 3));
+    add("--parity", values.parity, "偶数／奇数の偏り", onOff);
+    add("--parity-level", values.base.parityLevel, "偶数:奇数 1 = 6:0 .. 4 = 3:3 .. 7 = 0:6",
+        CLI::Range(1, 7));
+    add("--carry", values.base.carryCount, "前回の当選番号から引き継ぐ個数", CLI::Range(0, 2));
+    add("--consecutive", values.consecutive, "連番を出現させる（on: 連番1組, off: 連番なし）", onOff);
 }
 
 } // namespace zentrix::cli

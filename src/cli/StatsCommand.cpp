@@ -8,12 +8,11 @@
 #include "ReportText.h"
 #include "SettingsOptions.h"
 #include "StatsViewReport.h"
-#include "WeightChart.h"
+#include "analysis/ChartSvg.h"
 #include "generator/WeightTable.h"
 #include "history_io/TextEncoding.h"
 #include "store/HistoryFile.h"
 #include "store/Loto6.h"
-#include "store/OutputFile.h"
 
 #include <CLI/CLI.hpp>
 #include <ostream>
@@ -81,14 +80,15 @@ int RunStats(const StatsOptions& options, CliContext& context)
         return printed;
 
     if (!options.svg.empty()) {
-        const std::string title = "Zentrix 数字ごとの重み（" + DescribeSettings(settings) + "、第1回〜第" +
-                                  std::to_string(table.Latest()) + "回）";
-        const OutputStatus written =
-            WriteOutputFile(options.svg, WeightChartSvg(weights, title), GuardedFiles(options.data));
-        if (!written) {
-            context.err << DescribeOutputError(written, options.svg) << '\n';
+        analysis::ChartData chart;
+        chart.title = "Zentrix 数字ごとの重み（" + DescribeSettings(settings) + "、第1回〜第" +
+                      std::to_string(table.Latest()) + "回）";
+        chart.xTitle = "数字";
+        chart.yTitle = "重み";
+        for (int n = kLowestNumber; n <= kHighestNumber; ++n)
+            chart.bars.push_back({std::to_string(n), static_cast<double>(weights.weightOf(n))});
+        if (!WriteChartFile(options.svg, analysis::ChartSvg(chart), options.data, context))
             return kExitFailure;
-        }
         context.out << "\n重みの棒グラフを「" << options.svg << "」に書きました。\n";
     }
     return FinishOutput(context);
@@ -99,14 +99,15 @@ int RunStats(const StatsOptions& options, CliContext& context)
 void AddStatsCommand(CLI::App& app, CliContext& context)
 {
     auto options = std::make_shared<StatsOptions>();
-    CLI::App* command =
-        app.add_subcommand("stats", "数字ごとの出現回数・出現率・時間軸合計と、設定による重みを表にします");
-    command->footer(
-        "出現回数はボーナス数字も数えます。出現率は 1/10000 単位（出現回数 ÷ (7 × 回数) × 10000 を\n"
-        "四捨五入、ちょうど半分は偶数へ）、時間軸合計は出た回の番号の合計です。重みはジェネレートが\n"
-        "この設定で使う値で、選ばれる確率はその重み ÷ 重みの合計です。データファイルは読むだけで、\n"
-        "作成も変更もしません。\n\n" +
-        ExitCodeHelp({kExitOk, kExitFailure, kExitUsage, kExitDataFile, kExitNoDraws}));
+    CLI::App* command = AddCommand(
+        app, context, "stats",
+        {"数字ごとの出現回数・出現率・時間軸合計と、設定による重みを表にします",
+         "出現回数はボーナス数字も数えます。出現率は 1/10000 単位（出現回数 ÷ (7 × 回数) × 10000 を\n"
+         "四捨五入、ちょうど半分は偶数へ）、時間軸合計は出た回の番号の合計です。重みはジェネレートが\n"
+         "この設定で使う値で、選ばれる確率はその重み ÷ 重みの合計です。データファイルは読むだけで、\n"
+         "作成も変更もしません。",
+         {kExitOk, kExitFailure, kExitUsage, kExitDataFile, kExitNoDraws}},
+        [options, &context] { return RunStats(*options, context); });
     AddReadOnlyDataOption(*command, options->data);
     AddSettingsOptions(*command, options->settings, false);
     command->add_option(
@@ -117,7 +118,6 @@ void AddStatsCommand(CLI::App& app, CliContext& context)
     command->add_option("--last", options->last, "--view で直近の何回分を数えるか（省略すると全回）")
         ->check(CLI::PositiveNumber)
         ->needs(view);
-    command->callback([options, &context] { context.exitCode = RunStats(*options, context); });
 }
 
 } // namespace zentrix::cli

@@ -2,6 +2,7 @@
 #include "StatsViewReport.h"
 
 #include "AlignedTable.h"
+#include "CommandIo.h"
 #include "analysis/ChartSvg.h"
 #include "analysis/StatsViews.h"
 #include "store/OutputFile.h"
@@ -60,15 +61,14 @@ int RunStatsView(const DrawTable& table, const StatsViewRequest& request, CliCon
         }
         out << AlignedTable(rows);
     }
-    out.flush();
-    if (!out)
-        return kExitFailure;
+    if (const int printed = FinishOutput(context); printed != kExitOk)
+        return printed;
     if (!request.svg.empty()) {
         if (!WriteChartFile(request.svg, analysis::ChartSvg(report.chart), request.data, context))
             return kExitFailure;
         out << "\nグラフを「" << request.svg << "」に書きました。\n";
     }
-    return out ? kExitOk : kExitFailure;
+    return FinishOutput(context);
 }
 
 } // namespace zentrix::cli

@@ -133,18 +133,19 @@ int RunWheel(const WheelCommandOptions& options, CliContext& context)
 void AddWheelCommand(CLI::App& app, CliContext& context)
 {
     auto options = std::make_shared<WheelCommandOptions>();
-    CLI::App* command =
-        app.add_subcommand("wheel", "選んだ数字から、当選の保証（組み合わせ保証）つきの組み合わせを作ります");
-    command->footer(
-        "選んだ数字（7〜30個）のうち当選数の数字が当選すれば、少なくとも1枚が一致数の数字に\n"
-        "当たる組み合わせを、なるべく少ない枚数で作ります。例: --guarantee 3/3 は「3個一致で5等を\n"
-        "保証」、4/5 は「5個一致で4等を保証」。作った組み合わせは当選のしかたをすべて調べて保証を\n"
-        "確かめてから出力します。軸数字はすべての組み合わせに入り、保証は軸数字がすべて当選した\n"
-        "場合のものになります。組み合わせは印刷と同じ形式で標準出力へ、枚数・金額（1枚200円）・\n"
-        "保証は標準エラー出力へ出します。同じ種と秒数なら、時間切れにならない限り同じ結果です。\n"
-        "--save を付けると、組み合わせを次の回（データファイルの最新回の次）の予想として、データ\n"
-        "ファイルと同じフォルダーの zentrix-predictions.sqlite3 に保存します。\n\n" +
-        ExitCodeHelp({kExitOk, kExitFailure, kExitUsage, kExitDataFile}));
+    CLI::App* command = AddCommand(
+        app, context, "wheel",
+        {"選んだ数字から、当選の保証（組み合わせ保証）つきの組み合わせを作ります",
+         "選んだ数字（7〜30個）のうち当選数の数字が当選すれば、少なくとも1枚が一致数の数字に\n"
+         "当たる組み合わせを、なるべく少ない枚数で作ります。例: --guarantee 3/3 は「3個一致で5等を\n"
+         "保証」、4/5 は「5個一致で4等を保証」。作った組み合わせは当選のしかたをすべて調べて保証を\n"
+         "確かめてから出力します。軸数字はすべての組み合わせに入り、保証は軸数字がすべて当選した\n"
+         "場合のものになります。組み合わせは印刷と同じ形式で標準出力へ、枚数・金額（1枚200円）・\n"
+         "保証は標準エラー出力へ出します。同じ種と秒数なら、時間切れにならない限り同じ結果です。\n"
+         "--save を付けると、組み合わせを次の回（データファイルの最新回の次）の予想として、データ\n"
+         "ファイルと同じフォルダーの zentrix-predictions.sqlite3 に保存します。",
+         {kExitOk, kExitFailure, kExitUsage, kExitDataFile}},
+        [options, &context] { return RunWheel(*options, context); });
     command->add_option("--numbers", options->numbers, "選んだ数字（例: 1,5,7-12）")->required();
     command->add_option("--guarantee", options->guarantee, "保証「一致数/当選数」（例: 3/3, 4/5）")
         ->required();
@@ -153,7 +154,6 @@ void AddWheelCommand(CLI::App& app, CliContext& context)
     command->add_option("--seed", options->seed, "乱数の種（同じ種なら同じ結果）")->capture_default_str();
     command->add_flag("--save", options->save, "組み合わせを次の回の予想として保存します");
     AddReadOnlyDataOption(*command, options->data);
-    command->callback([options, &context] { context.exitCode = RunWheel(*options, context); });
 }
 
 } // namespace zentrix::cli

@@ -37,6 +37,12 @@ InputFileStatus ReadInputBytes(const std::filesystem::path& path, std::string& b
             return {InputFileError::NotPermitted, err};
         return {InputFileError::ReadFailed, err};
     }
+    return ReadInputStream(in, bytes, limit);
+}
+
+InputFileStatus ReadInputStream(std::istream& in, std::string& bytes, std::size_t limit)
+{
+    bytes.clear();
     char buffer[65536];
     while (in) {
         in.read(buffer, sizeof buffer);

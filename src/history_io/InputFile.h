@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <iosfwd>
 #include <string>
 
 namespace zentrix {
@@ -44,6 +45,10 @@ enum class InputKinds
 /// Reads the whole file into `bytes` (left empty on failure), refusing more than `limit` bytes.
 InputFileStatus ReadInputBytes(const std::filesystem::path& path, std::string& bytes,
                                InputKinds kinds = InputKinds::Any, std::size_t limit = kMaxInputBytes);
+
+/// Reads a stream (standard input, an opened file) to its end into `bytes` (left empty on
+/// failure), refusing more than `limit` bytes.
+InputFileStatus ReadInputStream(std::istream& in, std::string& bytes, std::size_t limit = kMaxInputBytes);
 
 /// "CSV ファイル「…」が見つかりません。…": the reason, naming the file as `name` (e.g.
 /// "CSV ファイル「a.csv」"), in Japanese.

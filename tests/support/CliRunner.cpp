@@ -2,18 +2,26 @@
 #include "support/CliRunner.h"
 
 #include "Commands.h"
+#include "common/SampleHistory.h"
 
 #include <CLI/CLI.hpp>
 #include <fstream>
-#include <iconv.h>
 #include <sstream>
 #include <stdexcept>
 
 namespace zentrix::test {
+namespace {
 
-CliRun RunCli(const std::vector<std::string>& args, const std::string& input)
+/// A stream buffer that refuses every byte.
+class FullBuffer final : public std::streambuf
 {
-    std::ostringstream out;
+protected:
+    int_type overflow(int_type) override { return traits_type::eof(); }
+    std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
+};
+
+CliRun RunWith(std::ostream& out, const std::vector<std::string>& args, const std::string& input)
+{
     std::ostringstream err;
     std::istringstream in(input);
     cli::CliContext context{out, err};
@@ -22,9 +30,34 @@ CliRun RunCli(const std::vector<std::string>& args, const std::string& input)
     cli::AddAllCommands(*app, context);
     CliRun run;
     run.status = cli::RunApp(*app, context, args);
-    run.out = out.str();
     run.err = err.str();
     return run;
+}
+
+} // namespace
+
+CliRun RunCli(const std::vector<std::string>& args, const std::string& input)
+{
+    std::ostringstream out;
+    CliRun run = RunWith(out, args, input);
+    run.out = out.str();
+    return run;
+}
+
+CliRun RunCliIntoFullOutput(const std::vector<std::string>& args, const std::string& input)
+{
+    FullBuffer full;
+    std::ostream out(&full);
+    return RunWith(out, args, input);
+}
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
 }
 
 std::string EnglishCsv(const std::vector<DrawRecord>& draws, int firstDraw)
@@ -48,23 +81,21 @@ void WriteText(const std::filesystem::path& file, const std::string& text)
         throw std::runtime_error("cannot write " + file.string());
 }
 
-std::string ToCp932(const std::string& utf8)
+std::string ReadText(const std::filesystem::path& file)
 {
-    iconv_t converter = iconv_open("CP932", "UTF-8");
-    if (converter == reinterpret_cast<iconv_t>(-1))
-        throw std::runtime_error("iconv has no CP932");
-    std::string input = utf8;
-    std::string output(input.size() * 2 + 16, '\0');
-    char* in = input.data();
-    char* out = output.data();
-    std::size_t inLeft = input.size();
-    std::size_t outLeft = output.size();
-    const std::size_t result = iconv(converter, &in, &inLeft, &out, &outLeft);
-    iconv_close(converter);
-    if (result == static_cast<std::size_t>(-1))
-        throw std::runtime_error("text not representable in CP932");
-    output.resize(output.size() - outLeft);
-    return output;
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void CommandTest::store(const std::vector<DrawRecord>& draws) const
+{
+    WriteHistory(data(), draws);
+}
+
+CliRun CommandTest::run(std::vector<std::string> args, const std::string& input) const
+{
+    args.insert(args.end(), {"--data", data().string()});
+    return RunCli(args, input);
 }
 
 } // namespace zentrix::test

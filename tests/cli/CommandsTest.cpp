@@ -1,5 +1,6 @@
-// zentrix-cli --version: the release number, answered without a subcommand.
+// zentrix-cli's application: --version answered without a subcommand.
 #include "Commands.h"
+
 #include "support/CliRunner.h"
 #include "version/Version.h"
 
@@ -10,20 +11,14 @@ namespace {
 
 using test::RunCli;
 
-TEST(VersionOptionTest, PrintsTheReleaseAloneWithoutASubcommand)
+TEST(CommandsTest, VersionIsPrintedAloneWithoutASubcommandAndOnlyByTheProgram)
 {
     // Every other command line needs a subcommand; --version must not be refused for lacking one.
     const test::CliRun run = RunCli({"--version"});
     EXPECT_EQ(run.status, kExitOk);
     EXPECT_EQ(run.out, "zentrix-cli (Zentrix) " + std::string(kVersion) + "\n");
     EXPECT_EQ(run.err, "");
-}
-
-TEST(VersionOptionTest, IsListedInTheHelpAndBelongsToTheProgramOnly)
-{
-    const test::CliRun help = RunCli({"--help"});
-    EXPECT_EQ(help.status, kExitOk);
-    EXPECT_NE(help.out.find("--version"), std::string::npos);
+    EXPECT_NE(RunCli({"--help"}).out.find("--version"), std::string::npos);
 
     // A subcommand does not take it: a usage error, not a silent run of generate.
     const test::CliRun sub = RunCli({"generate", "--version"});
