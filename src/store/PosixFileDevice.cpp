@@ -97,6 +97,24 @@ std::function<void(const std::filesystem::path&)>& BeforeLockHook()
     return hook;
 }
 
+/// Repeats `step(done)` (a pread or pwrite of what is left after `done` bytes) until `size`
+/// bytes have gone through; 0, the errno, or EIO when a step moves nothing.
+template <typename Step> int TransferAll(std::size_t size, Step step)
+{
+    std::size_t done = 0;
+    while (done < size) {
+        const ssize_t n = step(done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return errno;
+        if (n == 0)
+            return EIO;
+        done += static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
 class PosixFileDevice final : public FileDevice
 {
 public:
@@ -150,19 +168,11 @@ public:
             if (lock->error() != 0)
                 return lock->error();
         }
-        std::size_t done = 0;
-        while (done < out.size()) {
-            const ssize_t n = ::pread(m_fd, out.data() + done, out.size() - done,
-                                      static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                return errno;
-            if (n == 0)
-                return EIO; // the file ended inside the record
-            done += static_cast<std::size_t>(n);
-        }
-        return 0;
+        // A read that comes back empty means the file ended inside the record.
+        return TransferAll(out.size(), [&](std::size_t done) {
+            return ::pread(m_fd, out.data() + done, out.size() - done,
+                           static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
+        });
     }
 
     int writeAt(std::int64_t offset, std::span<const std::uint8_t> data) override
@@ -172,19 +182,10 @@ public:
         const RangeLock lock(m_fd, static_cast<short>(F_WRLCK), offset, data.size());
         if (lock.error() != 0)
             return lock.error();
-        std::size_t done = 0;
-        while (done < data.size()) {
-            const ssize_t n = ::pwrite(m_fd, data.data() + done, data.size() - done,
-                                       static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                return errno;
-            if (n == 0)
-                return EIO;
-            done += static_cast<std::size_t>(n);
-        }
-        return 0;
+        return TransferAll(data.size(), [&](std::size_t done) {
+            return ::pwrite(m_fd, data.data() + done, data.size() - done,
+                            static_cast<off_t>(offset + static_cast<std::int64_t>(done)));
+        });
     }
 
     int truncate(std::int64_t length) override

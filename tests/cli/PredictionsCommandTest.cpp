@@ -4,7 +4,7 @@
 #include "predictions/PredictionStore.h"
 #include "support/CliRunner.h"
 #include "support/HistoryFixtures.h"
-#include "support/PredictionsFixtures.h"
+#include "support/SavedBatches.h"
 
 #include <gtest/gtest.h>
 

@@ -2,14 +2,33 @@
 #include "history_io/CsvHistory.h"
 
 #include "history_io/TextEncoding.h"
-#include "support/CliRunner.h"
 
 #include <gtest/gtest.h>
+#include <iconv.h>
+#include <stdexcept>
 
 namespace zentrix {
 namespace {
 
-using test::ToCp932;
+/// `utf8` in Windows' Shift_JIS (CP932), as most Japanese results files are written.
+std::string ToCp932(const std::string& utf8)
+{
+    iconv_t converter = iconv_open("CP932", "UTF-8");
+    if (converter == reinterpret_cast<iconv_t>(-1))
+        throw std::runtime_error("iconv has no CP932");
+    std::string input = utf8;
+    std::string output(input.size() * 2 + 16, '\0');
+    char* in = input.data();
+    char* out = output.data();
+    std::size_t inLeft = input.size();
+    std::size_t outLeft = output.size();
+    const std::size_t result = iconv(converter, &in, &inLeft, &out, &outLeft);
+    iconv_close(converter);
+    if (result == static_cast<std::size_t>(-1))
+        throw std::runtime_error("text not representable in CP932");
+    output.resize(output.size() - outLeft);
+    return output;
+}
 
 DrawNumbers Numbers(std::initializer_list<int> values)
 {

@@ -381,16 +381,12 @@ void PredictionsWindow::cmdPrint_Click()
     QPrinter printer(QPrinter::HighResolution);
     if (!PrintDialog::exec(printer, this))
         return;
-    LinePrinter out(printer);
-    if (out.begin()) {
-        bool printing = out.printLine(ResultsWindow::PrintHeader());
-        for (std::size_t r = 0; printing && r < m_opened->sets.size(); ++r)
-            printing = out.printLine(SetLineText(static_cast<int>(r + 1), m_opened->sets[r]));
-        out.end();
-    }
-    if (out.failure() != LinePrinter::Failure::None)
-        MessageBox::show(this, kTitle, LinePrinter::DescribeFailure(out.failure()),
-                         MessageBox::Icon::Exclamation);
+    QStringList lines{ResultsWindow::PrintHeader()};
+    for (std::size_t r = 0; r < m_opened->sets.size(); ++r)
+        lines << SetLineText(static_cast<int>(r + 1), m_opened->sets[r]);
+    if (const LinePrinter::Failure failure = LinePrinter::PrintDocument(printer, lines);
+        failure != LinePrinter::Failure::None)
+        MessageBox::show(this, kTitle, LinePrinter::DescribeFailure(failure), MessageBox::Icon::Exclamation);
 }
 
 void PredictionsWindow::cmdExport_Click()

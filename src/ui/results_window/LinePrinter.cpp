@@ -126,6 +126,18 @@ void LinePrinter::fail(Failure failure)
     }
 }
 
+LinePrinter::Failure LinePrinter::PrintDocument(QPagedPaintDevice& device, const QStringList& lines)
+{
+    LinePrinter out(device);
+    if (out.begin()) {
+        bool printing = true;
+        for (qsizetype i = 0; printing && i < lines.size(); ++i)
+            printing = out.printLine(lines[i]);
+        out.end();
+    }
+    return out.failure();
+}
+
 QString LinePrinter::DescribeFailure(Failure failure)
 {
     switch (failure) {

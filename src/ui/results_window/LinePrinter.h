@@ -3,6 +3,7 @@
 
 #include <QPainter>
 #include <QString>
+#include <QStringList>
 
 class QPagedPaintDevice;
 
@@ -39,6 +40,10 @@ public:
     bool end();
 
     Failure failure() const { return m_failure; }
+
+    /// Prints `lines` one below the other as one document on `device`; the failure, None when
+    /// every line went out.
+    static Failure PrintDocument(QPagedPaintDevice& device, const QStringList& lines);
 
     /// What the user is told about a failure, in Japanese; empty for None.
     static QString DescribeFailure(Failure failure);

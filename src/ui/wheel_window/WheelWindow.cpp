@@ -348,17 +348,10 @@ void WheelWindow::cmdPrintClicked()
     QPrinter printer(QPrinter::HighResolution);
     if (!PrintDialog::exec(printer, this))
         return;
-    LinePrinter out(printer);
-    if (out.begin()) {
-        // The same document as the results window prints: the header's carriage return gives the
-        // empty line.
-        bool printing = out.printLine(ResultsWindow::PrintHeader());
-        const QStringList lines = printedLines();
-        for (qsizetype i = 2; printing && i < lines.size(); ++i)
-            printing = out.printLine(lines[i]);
-        out.end();
-    }
-    if (out.failure() != LinePrinter::Failure::None)
+    // The same document as the results window prints: the header's carriage return gives the
+    // empty line.
+    const QStringList lines = QStringList{ResultsWindow::PrintHeader()} + printedLines().mid(2);
+    if (LinePrinter::PrintDocument(printer, lines) != LinePrinter::Failure::None)
         MessageBox::show(
             this, QStringLiteral("Zentrix"),
             QStringLiteral("組み合わせを最後まで印刷できませんでした。プリンターの状態を確認して下さい。"),
