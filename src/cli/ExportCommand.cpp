@@ -36,6 +36,7 @@ void AddExportCommand(CLI::App& app, CliContext& context)
         {"保存されている当選番号を CSV で標準出力に書きます",
          "形式は draw,date,n1,n2,n3,n4,n5,n6,bonus の見出しと1回1行（UTF-8）で、import で読み戻せます。\n"
          "データファイルは日付を持たないため、date の列は空です。本数字は保存されている順に書きます。\n"
+         "途中の空きレコード（当選番号の無い回）は回の番号だけの行になります。\n"
          "データファイルは読むだけで、作成も変更もしません。",
          {kExitOk, kExitFailure, kExitUsage, kExitDataFile}},
         [data, &context] { return RunExport(*data, context); });

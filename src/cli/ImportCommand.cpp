@@ -58,6 +58,9 @@ int RunImport(const ImportOptions& options, CliContext& context)
         context.out << "新しく取り込む当選番号はありませんでした（0回分）";
     context.out << "（保存済みと同じため飛ばした行: " << result.skipped
                 << "回分、文字コード: " << EncodingName(csv.encoding) << "）。\n";
+    if (result.emptyAdded > 0)
+        context.out << "そのうち " << result.emptyAdded
+                    << "回分は CSV に当選番号が無いため、空きレコードにしました。\n";
     if (result.filled > 0)
         context.out << "データファイルの途中の空きレコード " << result.filled
                     << "回分にも CSV の当選番号を入れました。\n";

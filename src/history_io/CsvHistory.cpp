@@ -210,6 +210,15 @@ std::optional<Fault> CheckRow(const std::vector<std::string>& fields, const std:
                          "回です。開催回は1ずつ増える順か、1ずつ減る順（新しい回が上）に並べて下さい。"};
     }
 
+    // A draw number with nothing else: an empty record of the history (export writes one so).
+    bool allEmpty = true;
+    for (int role = kFirstNumberColumn; role <= kBonusColumn; ++role)
+        allEmpty = allEmpty && field(role).empty();
+    if (allEmpty) {
+        row.empty = true;
+        return std::nullopt;
+    }
+
     const std::string at2 = "第" + std::to_string(row.draw) + "回の";
     std::array<int, kNumbersInDraw> numbers{};
     for (int k = 0; k < kNumbersInDraw; ++k) {
@@ -333,6 +342,8 @@ CsvReadResult ReadHistoryCsv(std::string_view bytes)
 std::string CsvLine(RecordNo draw, const DrawRecord& record)
 {
     std::string line = std::to_string(draw) + ",";
+    if (record.isEmpty())
+        return line + std::string(kNumbersInDraw + 1, ',');
     for (const std::int16_t n : record.Numbers)
         line += "," + std::to_string(n);
     line += "," + std::to_string(record.Bonus);

@@ -22,13 +22,15 @@ inline constexpr std::string_view kCsvHeader = "draw,date,n1,n2,n3,n4,n5,n6,bonu
 inline constexpr std::string_view kJapaneseCsvHeader =
     "開催回,日付,第1数字,第2数字,第3数字,第4数字,第5数字,第6数字,ボーナス数字";
 
-/// One checked row: six numbers 1..43 in ascending order and a bonus 1..43.
+/// One checked row: six numbers 1..43 in ascending order and a bonus 1..43, or a draw number
+/// with every number cell empty, which is how export writes an empty record inside a history.
 struct CsvDraw
 {
     std::size_t line = 0; ///< 1-based line of the file
     RecordNo draw = 0;
-    DrawNumbers numbers{};
+    DrawNumbers numbers{}; ///< all 0 for an empty row
     std::int16_t bonus = 0;
+    bool empty = false; ///< no result for this draw: the numbers and the bonus cells are empty
 };
 
 /// A row that the history takes but that is no valid LOTO6 result (a number twice, the bonus
@@ -63,7 +65,8 @@ struct CsvReadResult
  */
 CsvReadResult ReadHistoryCsv(std::string_view bytes);
 
-/// "12,,3,11,18,25,36,42,7": a stored draw as export writes it (numbers in stored order).
+/// "12,,3,11,18,25,36,42,7": a stored draw as export writes it (numbers in stored order);
+/// "12,,,,,,,," for an empty record.
 std::string CsvLine(RecordNo draw, const DrawRecord& record);
 
 enum class CsvLayout

@@ -50,8 +50,12 @@ ImportPlan PlanImport(HistoryFile& history, const std::string& fileName, const s
     ImportPlan plan;
     plan.latestBefore = latest;
     // An empty record inside the history (a file made elsewhere may have one) is filled by its row.
+    // Empty rows above Latest wait for a draw with a result: trailing ones would change nothing.
+    std::vector<HistoryFile::RecordWrite> emptyRows;
     for (const CsvDraw& row : draws) {
         if (row.draw <= latest) {
+            if (row.empty)
+                continue; // the file keeps what it has
             const DrawRecord& have = stored[static_cast<std::size_t>(row.draw - 1)];
             if (have.isEmpty()) {
                 plan.writes.push_back({row.draw, row.numbers, row.bonus});
@@ -68,7 +72,7 @@ ImportPlan PlanImport(HistoryFile& history, const std::string& fileName, const s
             ++plan.skipped;
             continue;
         }
-        const RecordNo expected = latest + 1 + plan.added;
+        const RecordNo expected = latest + 1 + plan.added + static_cast<RecordNo>(emptyRows.size());
         if (row.draw != expected)
             return Failed(ImportError::Gap,
                           "データファイルの最新は第" + std::to_string(latest) + "回なので、次は第" +
@@ -77,6 +81,14 @@ ImportPlan PlanImport(HistoryFile& history, const std::string& fileName, const s
                               (row.draw - 1 > expected ? "〜第" + std::to_string(row.draw - 1) + "回" : "") +
                               "が抜けています）。取り込みを中止しました。" + kUnchanged,
                           row.line);
+        if (row.empty) {
+            emptyRows.push_back({row.draw, {}, 0});
+            continue;
+        }
+        plan.writes.insert(plan.writes.end(), emptyRows.begin(), emptyRows.end());
+        plan.added += static_cast<RecordNo>(emptyRows.size());
+        plan.emptyAdded += static_cast<RecordNo>(emptyRows.size());
+        emptyRows.clear();
         plan.writes.push_back({row.draw, row.numbers, row.bonus});
         ++plan.added;
     }
@@ -158,6 +170,7 @@ ImportResult ImportDraws(const std::filesystem::path& dataFile, const std::strin
     cleanup.armed = false;
     result.latestAfter = original.Latest();
     result.added = plan.added;
+    result.emptyAdded = plan.emptyAdded;
     result.skipped = plan.skipped;
     result.filled = plan.filled;
     return result;

@@ -34,7 +34,8 @@ struct ImportPlan
     std::size_t csvLine = 0;   ///< the CSV line at fault, 0 when none
     std::string message;       ///< the reason in Japanese when error is not None
     RecordNo latestBefore = 0; ///< Latest of the file before the import
-    RecordNo added = 0;        ///< draws that will be appended
+    RecordNo added = 0;        ///< draws that will be appended, empty rows among them included
+    RecordNo emptyAdded = 0;   ///< appended rows without a result, kept as empty records
     RecordNo skipped = 0;      ///< rows already stored with the same numbers
     RecordNo filled = 0;       ///< empty records inside the history that their rows will fill
     std::vector<HistoryFile::RecordWrite> writes;
@@ -46,7 +47,9 @@ struct ImportPlan
  * Plans adding `draws` (consecutive, ascending, as ReadHistoryCsv gives them) to an open history:
  * rows up to Latest must match the stored draw (the same six numbers in any order and the same
  * bonus) and are skipped, unless the stored record is empty, which the row then fills; the first
- * row above Latest must be Latest + 1. `fileName` names the data file in messages.
+ * row above Latest must be Latest + 1. An empty row (a draw without a result) changes nothing
+ * up to Latest; above it, it becomes an empty record when a draw with a result follows it. `fileName` names
+ * the data file in messages.
  */
 ImportPlan PlanImport(HistoryFile& history, const std::string& fileName, const std::vector<CsvDraw>& draws);
 
@@ -61,7 +64,8 @@ struct ImportResult
     std::size_t csvLine = 0;   ///< the CSV line at fault, 0 when none
     std::string message;       ///< the reason in Japanese when error is not None
     RecordNo latestBefore = 0; ///< Latest of the file before the import
-    RecordNo added = 0;        ///< draws appended
+    RecordNo added = 0;        ///< draws appended, empty rows among them included
+    RecordNo emptyAdded = 0;   ///< appended rows without a result, kept as empty records
     RecordNo skipped = 0;      ///< rows already stored with the same numbers
     RecordNo latestAfter = 0;  ///< Latest of the file after the import
     RecordNo filled = 0;       ///< empty records inside the history filled by their rows

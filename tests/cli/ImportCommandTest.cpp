@@ -79,6 +79,22 @@ TEST_F(ImportCommandTest, EmptyRecordsInsideAndAtTheEndAreFilled)
     EXPECT_EQ(test::ReadRecords(data()), all);
 }
 
+TEST_F(ImportCommandTest, AnExportWithAnEmptyRecordImportsBackTheSameRecords)
+{
+    const std::vector<DrawRecord> all = test::SyntheticHistory(4, 8);
+    const std::vector<DrawRecord> holed{all[0], Draw({0, 0, 0, 0, 0, 0}, 0), all[2], all[3]};
+    store(holed);
+    const CliRun exported = run({"export"});
+    ASSERT_EQ(exported.status, kExitOk) << exported.err;
+    std::filesystem::remove(data());
+    const CliRun back = import(exported.out);
+    ASSERT_EQ(back.status, kExitOk) << back.err;
+    EXPECT_NE(back.out.find("そのうち 1回分は CSV に当選番号が無いため、空きレコードにしました。"),
+              std::string::npos)
+        << back.out;
+    EXPECT_EQ(test::ReadRecords(data()), holed);
+}
+
 TEST_F(ImportCommandTest, TheFileIsCreatedOnlyWhenTheImportSucceeds)
 {
     const CliRun failed = import(kHeader + "2,,1,2,3,4,5,6,7\n");

@@ -108,6 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
         Rejection{"NumberNotANumber", kHeader + "1,,1,2,x,4,5,6,7\n", 2, "「x」"},
         Rejection{"NegativeNumber", kHeader + "1,,1,2,-3,4,5,6,7\n", 2, "「-3」"},
         Rejection{"EmptyNumber", kHeader + "1,,1,2,,4,5,6,7\n", 2, "第3数字"},
+        Rejection{"OnlyTheBonus", kHeader + "1,,,,,,,,7\n", 2, "第1数字"},
         Rejection{"BonusOutOfRange", kHeader + "1,,1,2,3,4,5,6,0\n", 2, "ボーナス数字「0」"},
         Rejection{"GapBetweenRows", kHeader + kGood + "3,,1,2,3,4,5,6,7\n", 3, "第1回の次が第3回"},
         Rejection{"DrawRepeated", kHeader + kGood + "1,,1,2,3,4,5,6,7\n", 3, "第1回の次が第1回"},

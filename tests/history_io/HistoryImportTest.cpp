@@ -85,6 +85,53 @@ TEST_F(ImportPlanTest, ConflictAndGapNameTheLineAndWriteNothing)
     EXPECT_EQ(test::ReadBytes(file()), m_before);
 }
 
+// A history with an empty record inside goes out through export and comes back the same.
+TEST_F(ImportPlanTest, EmptyRowsRoundTripAnEmptyRecord)
+{
+    const std::vector<DrawRecord> source{Draw({1, 2, 3, 4, 5, 6}, 7), Draw({8, 9, 10, 11, 12, 13}, 14),
+                                         Draw({0, 0, 0, 0, 0, 0}, 0), Draw({0, 0, 0, 0, 0, 0}, 0),
+                                         Draw({1, 9, 16, 20, 21, 43}, 5)};
+    const std::string text = HistoryCsvText(source, CsvLayout::Plain);
+    EXPECT_NE(text.find("\n3,,,,,,,,\n4,,,,,,,,\n"), std::string::npos) << text;
+    const CsvReadResult csv = ReadHistoryCsv(text);
+    ASSERT_TRUE(csv.ok) << csv.error;
+    ASSERT_EQ(csv.draws.size(), 5u);
+    EXPECT_TRUE(csv.draws[2].empty);
+    EXPECT_FALSE(csv.draws[4].empty);
+
+    const ImportPlan plan = PlanImport(m_history, "Loto6data.dt", csv.draws);
+    ASSERT_TRUE(plan.ok()) << plan.message;
+    EXPECT_EQ(plan.skipped, 2);
+    EXPECT_EQ(plan.added, 3);
+    EXPECT_EQ(plan.emptyAdded, 2);
+    ASSERT_TRUE(ApplyImport(m_history, "Loto6data.dt", plan).ok());
+    EXPECT_EQ(m_history.Latest(), 5);
+    EXPECT_EQ(test::ReadRecords(file()), source);
+}
+
+TEST_F(ImportPlanTest, EmptyRowsNeverOverwriteAndTrailingOnesAddNothing)
+{
+    CsvDraw emptyFirst = Row(2, 1, {}, 0);
+    emptyFirst.empty = true;
+    CsvDraw emptyThird = Row(3, 3, {}, 0);
+    emptyThird.empty = true;
+    const ImportPlan plan = PlanImport(m_history, "Loto6data.dt", {emptyFirst});
+    ASSERT_TRUE(plan.ok()) << plan.message;
+    EXPECT_TRUE(plan.writes.empty()); // draw 1 stays as stored
+    EXPECT_EQ(plan.skipped, 0);
+
+    const ImportPlan trailing = PlanImport(m_history, "Loto6data.dt", {emptyThird});
+    ASSERT_TRUE(trailing.ok()) << trailing.message;
+    EXPECT_TRUE(trailing.writes.empty());
+    EXPECT_EQ(trailing.added, 0);
+
+    // An empty row still holds its place: the draw after it must follow it.
+    const ImportPlan gap =
+        PlanImport(m_history, "Loto6data.dt", {emptyThird, Row(4, 5, {1, 2, 3, 4, 5, 6}, 7)});
+    EXPECT_EQ(gap.error, ImportError::Gap);
+    EXPECT_EQ(gap.csvLine, 4u);
+}
+
 TEST_F(ImportPlanTest, AnEditorHoldingTheFileRefusesACommandLineImportWithTheWindowHint)
 {
     // m_history plays the desktop program: it has the file open for its whole run.

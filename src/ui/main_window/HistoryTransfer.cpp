@@ -117,6 +117,9 @@ void HistoryTransfer::importResults()
                                      .arg(Draws(csv.draws.front().draw, csv.draws.back().draw));
     found += QStringLiteral("　新しく追加する回: %1\n")
                  .arg(Draws(plan.latestBefore + 1, plan.latestBefore + plan.added));
+    if (plan.emptyAdded > 0)
+        found +=
+            QStringLiteral("　（うち当選番号の無い回: %1回分。空きレコードにします）\n").arg(plan.emptyAdded);
     found += QStringLiteral("　保存済みと同じ回: %1回分\n").arg(plan.skipped);
     if (plan.filled > 0)
         found += QStringLiteral("　データファイルの空きレコードに入れる回: %1回分\n").arg(plan.filled);
