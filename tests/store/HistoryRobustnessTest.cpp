@@ -270,8 +270,9 @@ TEST(ReplaceHistory, FailureLeavesTheFileAndNoCopy)
     EXPECT_EQ(history.Latest(), 5);
     EXPECT_EQ(test::ReadBytes(file), before);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
-    // A write beyond the end of the file is refused the same way.
-    const std::vector<HistoryFile::RecordWrite> gap{{8, {1, 2, 3, 4, 5, 6}, 7}};
+    // A write that would leave a gap after the end of the file (record 7 of 5) is refused the
+    // same way.
+    const std::vector<HistoryFile::RecordWrite> gap{{7, {1, 2, 3, 4, 5, 6}, 7}};
     EXPECT_EQ(history.ReplaceHistory(gap).error, StoreError::OutOfRange);
     EXPECT_EQ(test::ReadBytes(file), before);
 }
