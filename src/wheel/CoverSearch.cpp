@@ -50,7 +50,11 @@ public:
         , m_blockPatterns(Patterns(m_t, m_k))
         , m_withPointPatterns(Patterns(m_t - 1, m_k - 1))
         , m_strengthOfServed(Patterns(m_t, m_m))
+        , m_lowerPatterns(Patterns(m_t - 1, m_k))
+        , m_lowerWithPoint(m_t >= 2 ? Patterns(m_t - 2, m_k - 1) : std::vector<PointMask>{})
     {
+        if (m_t >= 2)
+            m_holders.resize(Choose(m_n, m_t - 1));
         m_strengthCount.assign(Choose(m_n, m_t), 0);
         const std::size_t targets = Choose(m_n, m_m);
         if (m_lotto)
@@ -91,6 +95,10 @@ public:
     {
         for (const PointMask p : m_blockPatterns)
             increment(Scatter(p, block));
+        if (m_t >= 2) {
+            for (const PointMask p : m_lowerPatterns)
+                m_holders[ColexRank(Scatter(p, block))].push_back(std::uint32_t(m_blocks.size()));
+        }
         m_blocks.push_back(block);
     }
 
@@ -105,9 +113,19 @@ public:
 
     void removeBlock(std::size_t index)
     {
+        const PointMask block = m_blocks[index];
         for (const PointMask p : m_blockPatterns)
-            decrement(Scatter(p, m_blocks[index]));
-        m_blocks[index] = m_blocks.back();
+            decrement(Scatter(p, block));
+        const auto last = std::uint32_t(m_blocks.size() - 1);
+        if (m_t >= 2) {
+            for (const PointMask p : m_lowerPatterns)
+                dropHolder(ColexRank(Scatter(p, block)), std::uint32_t(index));
+            if (index != last) {
+                for (const PointMask p : m_lowerPatterns)
+                    renameHolder(ColexRank(Scatter(p, m_blocks[last])), last, std::uint32_t(index));
+            }
+        }
+        m_blocks[index] = m_blocks[last];
         m_blocks.pop_back();
     }
 
@@ -119,6 +137,12 @@ public:
             decrement(out | Scatter(p, rest));
         for (const PointMask p : m_withPointPatterns)
             increment(in | Scatter(p, rest));
+        if (m_t >= 2) {
+            for (const PointMask p : m_lowerWithPoint)
+                dropHolder(ColexRank(out | Scatter(p, rest)), std::uint32_t(index));
+            for (const PointMask p : m_lowerWithPoint)
+                m_holders[ColexRank(in | Scatter(p, rest))].push_back(std::uint32_t(index));
+        }
         m_blocks[index] = rest | in;
     }
 
@@ -176,18 +200,29 @@ public:
     }
 
     /// One annealing move at the temperature whose acceptance chances are `accept[delta]`.
+    ///
+    /// The block to change comes straight from the lists of blocks holding each
+    /// (strength - 1)-set: a random strength-subset U of a random uncovered served-set, a random
+    /// point of U to come in, and a random block holding the rest of U. Such a block holds no
+    /// other point of the served-set (else the set would be covered), so the point that leaves
+    /// is one of the block's points outside it.
     void move(const std::array<double, 32>& accept)
     {
         const PointMask target = randomUncovered();
-        m_candidates.clear();
-        for (std::size_t i = 0; i < m_blocks.size(); ++i) {
-            if (std::popcount(m_blocks[i] & target) == m_t - 1)
-                m_candidates.push_back(std::uint32_t(i));
+        const PointMask strengthSet =
+            m_lotto ? Scatter(m_strengthOfServed[below(m_strengthOfServed.size())], target) : target;
+        PointMask in = randomPointOf(strengthSet);
+        const std::vector<std::uint32_t>* holders =
+            m_t >= 2 ? &m_holders[ColexRank(strengthSet & ~in)] : nullptr;
+        std::size_t index = 0;
+        if (holders && !holders->empty()) {
+            index = (*holders)[below(holders->size())];
+        } else {
+            // Strength 1, or no block holds the rest of U: any block, any point of S it lacks.
+            index = std::size_t(below(m_blocks.size()));
+            in = randomPointOf(target & ~m_blocks[index]);
         }
-        const std::size_t index = m_candidates.empty() ? std::size_t(below(m_blocks.size()))
-                                                       : m_candidates[below(m_candidates.size())];
         const PointMask block = m_blocks[index];
-        const PointMask in = randomPointOf(target & ~block);
         const PointMask out = leastLossPoint(block, block & ~target);
         const std::size_t before = m_uncovered.size();
         swap(index, out, in);
@@ -225,6 +260,28 @@ public:
     }
 
 private:
+    void dropHolder(std::uint32_t rank, std::uint32_t index)
+    {
+        std::vector<std::uint32_t>& holders = m_holders[rank];
+        for (std::uint32_t& h : holders) {
+            if (h == index) {
+                h = holders.back();
+                holders.pop_back();
+                return;
+            }
+        }
+    }
+
+    void renameHolder(std::uint32_t rank, std::uint32_t from, std::uint32_t to)
+    {
+        for (std::uint32_t& h : m_holders[rank]) {
+            if (h == from) {
+                h = to;
+                return;
+            }
+        }
+    }
+
     void increment(PointMask set)
     {
         const std::uint32_t rank = ColexRank(set);
@@ -310,8 +367,10 @@ private:
     std::vector<PointMask> m_targets;                 ///< every served-set, by colex rank
     std::vector<std::uint32_t> m_uncovered;           ///< the uncovered served-sets, in no order
     std::vector<std::int32_t> m_where;                ///< each served-set's place in m_uncovered, or -1
+    const std::vector<PointMask> m_lowerPatterns;     ///< (strength-1)-subsets of a block's positions
+    const std::vector<PointMask> m_lowerWithPoint;    ///< (strength-2)-subsets of the other positions
+    std::vector<std::vector<std::uint32_t>> m_holders; ///< blocks holding each (strength-1)-set
     std::vector<PointMask> m_blocks;
-    std::vector<std::uint32_t> m_candidates;
 };
 
 /// Acceptance chances exp(-delta / temperature) for delta 0..31.
