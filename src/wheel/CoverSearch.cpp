@@ -419,7 +419,13 @@ SearchOutcome FindCover(const CoverProblem& problem, const SearchLimits& limits,
 
     constexpr std::uint64_t kQuickMovesPerBlock = 50;
     constexpr std::uint64_t kJumpMovesPerBlock = 400;
-    std::uint64_t sinceBest = 0;
+    // A run that finds no smaller design in this many moves per block starts again from a fresh
+    // greedy design. Measured with the same seeds and move budgets: 3 if 3 with 18 picks 54.3 ->
+    // 51.0 blocks on average, 4 if 4 with 14 picks 88.0 -> 82.7; 2,000 and 15,000 did worse.
+    constexpr std::uint64_t kRestartMovesPerBlock = 6000;
+    std::vector<PointMask> runBest = outcome.blocks; // the smallest design of this run
+    std::uint64_t sinceBest = 0;                     // moves since the smallest design overall
+    std::uint64_t sinceRunBest = 0;                  // moves since this run's smallest design
     std::uint64_t atTemperature = 0;
     std::size_t step = 1;
     bool jumped = false;
@@ -429,18 +435,24 @@ SearchOutcome FindCover(const CoverProblem& problem, const SearchLimits& limits,
     constexpr auto kReportEvery = std::chrono::milliseconds(100);
     auto lastReport = start;
     const auto timeLimit = limits.time;
+    const auto elapsedShare = [&] {
+        return double(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count()) /
+               double(std::max<std::int64_t>(1, timeLimit.count()));
+    };
     while (outcome.blocks.size() > limits.stopAtSize && outcome.blocks.size() > 1) {
         if (design.uncovered() == 0) {
-            outcome.blocks = design.blocks();
-            const std::size_t size = outcome.blocks.size();
-            report(
-                double(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count()) /
-                double(std::max<std::int64_t>(1, timeLimit.count())));
-            if (size <= limits.stopAtSize)
-                break;
+            runBest = design.blocks();
+            const std::size_t size = runBest.size();
+            if (size < outcome.blocks.size()) {
+                outcome.blocks = runBest;
+                sinceBest = 0;
+                report(elapsedShare());
+                if (size <= limits.stopAtSize)
+                    break;
+            }
             // Far above the optimum (a greedy start) a design comes easily: drop more blocks at
             // a time while that lasts, one at a time once it gets hard.
-            step = sinceBest < kQuickMovesPerBlock * size
+            step = sinceRunBest < kQuickMovesPerBlock * size
                        ? std::min(step * 2, std::max<std::size_t>(1, size / 16))
                        : 1;
             const std::size_t drop =
@@ -448,15 +460,29 @@ SearchOutcome FindCover(const CoverProblem& problem, const SearchLimits& limits,
             for (std::size_t i = 0; i < std::max<std::size_t>(1, drop); ++i)
                 design.removeBlock(design.leastNeededBlock());
             jumped = drop > 1;
-            sinceBest = 0;
+            sinceRunBest = 0;
             continue;
         }
-        if (jumped && sinceBest >= kJumpMovesPerBlock * outcome.blocks.size()) {
-            // The jump went too far: back to the best design, one block fewer.
-            design.reset(outcome.blocks);
+        if (jumped && sinceRunBest >= kJumpMovesPerBlock * runBest.size()) {
+            // The jump went too far: back to the run's best design, one block fewer.
+            design.reset(runBest);
             design.removeBlock(design.leastNeededBlock());
             jumped = false;
             step = 1;
+        }
+        if (sinceRunBest >= kRestartMovesPerBlock * runBest.size()) {
+            // This run is stuck: a new one from a fresh greedy design.
+            design.reset({});
+            if (!design.buildGreedy(cancel)) {
+                outcome.cancelled = true;
+                break;
+            }
+            sinceRunBest = 0;
+            step = 1;
+            jumped = false;
+            temperature = kStartTemperature;
+            accept = AcceptanceAt(temperature);
+            continue;
         }
         if (outcome.moves >= limits.maxMoves || sinceBest >= limits.stallMoves)
             break;
@@ -470,16 +496,14 @@ SearchOutcome FindCover(const CoverProblem& problem, const SearchLimits& limits,
                 break;
             if (now - lastReport >= kReportEvery) {
                 lastReport = now;
-                const double byTime =
-                    double(std::chrono::duration_cast<std::chrono::milliseconds>(now - start).count()) /
-                    double(std::max<std::int64_t>(1, timeLimit.count()));
                 const double byMoves = double(outcome.moves) / double(limits.maxMoves);
-                report(std::max(byTime, byMoves));
+                report(std::max(elapsedShare(), byMoves));
             }
         }
         design.move(accept);
         ++outcome.moves;
         ++sinceBest;
+        ++sinceRunBest;
         if (++atTemperature >= movesPerTemperature) {
             atTemperature = 0;
             temperature *= kCooling;

@@ -56,6 +56,8 @@ struct SearchOutcome
  *    designs how many covered strength-subsets each served-set has), so a move costs a few
  *    dozen counter updates and never a recount. At cost 0 the design is kept and the block that
  *    covers the fewest strength-sets alone is dropped, and the search goes on one size smaller.
+ *  - a run that stalls (6,000 moves per block without a smaller design) starts over from a fresh
+ *    greedy design; the smallest design of all runs is the result.
  *
  * Deterministic for a given seed unless the time limit or the cancel flag stops it first.
  * `progress` is called now and then from the searching thread.
