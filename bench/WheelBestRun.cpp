@@ -4,9 +4,12 @@
 // design with a smaller one. The file is rewritten after each cell (temporary file, then rename),
 // so a run cut short keeps what it found.
 //
-//   zentrix_wheel_best --out FILE [--seconds S] [--seeds N] [--first-seed N] [CELL...]
+//   zentrix_wheel_best --out FILE [--seconds S] [--seeds N] [--first-seed N] [--import FILE] [CELL...]
 //
-// A CELL is t/m:v or t/m:v1-v2, e.g. 3/3:7-20; the default cells are 3/3:7-20 and 4/4:7-20.
+// --import merges the designs of another such file (say, from a run on another machine) into
+// FILE under the same rule, before any search.
+// A CELL is t/m:v or t/m:v1-v2, e.g. 3/3:7-20; the default cells (unless --import is given) are
+// 3/3:7-20 and 4/4:7-20.
 #include "generator/RandomSource.h"
 #include "wheel/CoverSearch.h"
 #include "wheel/StoredWheels.h"
@@ -86,6 +89,28 @@ const std::vector<std::string> kComment{
     "one a line as point indices 0..v-1), the seed of the run and the seconds into it.",
 };
 
+/// Appends the designs of `path` that pass the proof to `designs`; false when it cannot be read.
+bool ReadDesigns(const std::filesystem::path& path, std::vector<StoredDesign>& designs)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    StoredParse parse = ParseStoredDesigns(text.str());
+    if (!in || !parse.error.empty()) {
+        std::fprintf(stderr, "zentrix_wheel_best: %s: %s\n", path.c_str(),
+                     parse.error.empty() ? "cannot read" : parse.error.c_str());
+        return false;
+    }
+    for (StoredDesign& d : parse.designs) {
+        if (ProveStoredDesign(d))
+            designs.push_back(std::move(d));
+        else
+            std::fprintf(stderr, "dropped: v=%d %d if %d (fails the proof)\n", d.points, d.strength,
+                         d.served);
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -95,6 +120,7 @@ int main(int argc, char** argv)
     int seeds = 2;
     std::uint64_t firstSeed = RandomSource::FreshSeed() >> 16;
     std::vector<Cell> cells;
+    std::vector<std::filesystem::path> imports;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -104,6 +130,8 @@ int main(int argc, char** argv)
             seconds = std::atof(argv[++i]);
         else if (arg == "--seeds" && hasValue)
             seeds = std::atoi(argv[++i]);
+        else if (arg == "--import" && hasValue)
+            imports.emplace_back(argv[++i]);
         else if (arg == "--first-seed" && hasValue)
             firstSeed = std::strtoull(argv[++i], nullptr, 10);
         else if (!ParseCells(arg, cells)) {
@@ -114,31 +142,21 @@ int main(int argc, char** argv)
     if (out.empty() || seconds <= 0 || seeds < 1) {
         std::fprintf(stderr,
                      "usage: zentrix_wheel_best --out FILE [--seconds S] [--seeds N] [--first-seed N] "
-                     "[t/m:v1-v2 ...]\n");
+                     "[--import FILE] [t/m:v1-v2 ...]\n");
         return 2;
     }
-    if (cells.empty()) {
+    if (cells.empty() && imports.empty()) {
         ParseCells("3/3:7-20", cells);
         ParseCells("4/4:7-20", cells);
     }
 
     std::vector<StoredDesign> designs;
-    if (std::filesystem::exists(out)) {
-        std::ifstream in(out, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        StoredParse parse = ParseStoredDesigns(text.str());
-        if (!parse.error.empty()) {
-            std::fprintf(stderr, "zentrix_wheel_best: %s: %s\n", out.c_str(), parse.error.c_str());
+    if (std::filesystem::exists(out) && !ReadDesigns(out, designs))
+        return 1;
+    std::vector<StoredDesign> imported;
+    for (const std::filesystem::path& path : imports) {
+        if (!ReadDesigns(path, imported))
             return 1;
-        }
-        for (StoredDesign& d : parse.designs) {
-            if (ProveStoredDesign(d))
-                designs.push_back(std::move(d));
-            else
-                std::fprintf(stderr, "dropped: v=%d %d if %d (fails the proof)\n", d.points, d.strength,
-                             d.served);
-        }
     }
     const auto entry = [&designs](const Cell& c) -> StoredDesign* {
         for (StoredDesign& d : designs) {
@@ -147,6 +165,27 @@ int main(int argc, char** argv)
         }
         return nullptr;
     };
+    const auto keep = [&](StoredDesign found) {
+        const Cell cell{found.strength, found.served, found.points};
+        if (StoredDesign* old = entry(cell)) {
+            if (old->blocks.size() <= found.blocks.size())
+                return true;
+            *old = std::move(found);
+        } else {
+            designs.push_back(std::move(found));
+        }
+        std::sort(designs.begin(), designs.end(), [](const StoredDesign& a, const StoredDesign& b) {
+            return std::tie(a.strength, a.served, a.points) < std::tie(b.strength, b.served, b.points);
+        });
+        if (WriteAtomically(out, FormatStoredDesigns(designs, kComment)))
+            return true;
+        std::fprintf(stderr, "zentrix_wheel_best: cannot write %s\n", out.c_str());
+        return false;
+    };
+    for (StoredDesign& d : imported) {
+        if (!keep(std::move(d)))
+            return 1;
+    }
 
     for (const Cell& cell : cells) {
         const std::uint64_t stop = StopSize(cell);
@@ -184,17 +223,8 @@ int main(int argc, char** argv)
                 std::fprintf(stderr, "zentrix_wheel_best: a searched design failed the proof\n");
                 return 1;
             }
-            if (StoredDesign* old = entry(cell))
-                *old = std::move(found);
-            else
-                designs.push_back(std::move(found));
-            std::sort(designs.begin(), designs.end(), [](const StoredDesign& a, const StoredDesign& b) {
-                return std::tie(a.strength, a.served, a.points) < std::tie(b.strength, b.served, b.points);
-            });
-            if (!WriteAtomically(out, FormatStoredDesigns(designs, kComment))) {
-                std::fprintf(stderr, "zentrix_wheel_best: cannot write %s\n", out.c_str());
+            if (!keep(std::move(found)))
                 return 1;
-            }
         }
     }
     return 0;
