@@ -208,6 +208,8 @@ public:
     /// is one of the block's points outside it.
     void move(const std::array<double, 32>& accept)
     {
+        if (m_uncovered.empty())
+            return;
         const PointMask target = randomUncovered();
         const PointMask strengthSet =
             m_lotto ? Scatter(m_strengthOfServed[below(m_strengthOfServed.size())], target) : target;
@@ -469,6 +471,7 @@ SearchOutcome FindCover(const CoverProblem& problem, const SearchLimits& limits,
             design.removeBlock(design.leastNeededBlock());
             jumped = false;
             step = 1;
+            continue; // the dropped block may have been redundant: nothing left to cover
         }
         if (sinceRunBest >= kRestartMovesPerBlock * runBest.size()) {
             // This run is stuck: a new one from a fresh greedy design.
