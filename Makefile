@@ -9,7 +9,7 @@ FUZZ_SECONDS ?= 60
 FUZZ_TARGETS = history_bytes editor_fields cli predictions
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all deps configure build run test test-sanitize fuzz bench bench-wheels sweep package package-check clean
+.PHONY: all deps configure build run test test-sanitize fuzz bench bench-wheels wheel-table sweep package package-check clean
 
 all: build
 
@@ -84,6 +84,19 @@ bench-wheels: deps
 	@cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DZENTRIX_BUILD_TESTS=OFF > /dev/null
 	@cmake --build $(BENCH_DIR) -j $(JOBS) --target zentrix_wheel_table
 	$(BENCH_DIR)/bench/zentrix_wheel_table
+
+# The wheels built into the program: every cell of WHEEL_TABLE_CELLS ("t/m:v1-v2", no key numbers)
+# searched WHEEL_TABLE_SEEDS times for WHEEL_TABLE_SECONDS each; data/wheels/best-wheels.txt keeps
+# the smallest proved design per cell, so repeated runs only improve it (cells already at the
+# published size are skipped). Commit the file afterwards; the next build embeds it.
+WHEEL_TABLE_SECONDS ?= 120
+WHEEL_TABLE_SEEDS ?= 2
+WHEEL_TABLE_CELLS ?= 3/3:7-20 4/4:7-20
+# It uses the ordinary build: GCC 12 at -O3 stops the Release build with a false -Wrestrict in src/store.
+wheel-table: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target zentrix_wheel_best
+	$(BUILD_DIR)/bench/zentrix_wheel_best --out data/wheels/best-wheels.txt --seconds $(WHEEL_TABLE_SECONDS) \
+		--seeds $(WHEEL_TABLE_SEEDS) $(WHEEL_TABLE_CELLS)
 
 # Every Latest from 2 to the end of the real history, with the draws up to it, and every setting:
 # the way each run draws (attempt loop or direct sampler) and what it costs, with whole runs timed

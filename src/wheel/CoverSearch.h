@@ -47,14 +47,17 @@ struct SearchOutcome
  *  - a greedy design first: while some served-set is uncovered, add the block that covers the
  *    most uncovered strength-sets among a few random ones holding a strength-subset of it;
  *  - then, with one block fewer than the best design so far, simulated annealing over the
- *    number of uncovered served-sets. A move takes a random uncovered served-set S and a block
- *    that meets S in strength - 1 points, and swaps the point of the block outside S whose loss
- *    uncovers the fewest strength-sets for a random point of S outside the block, so that S
- *    becomes covered; the move is kept by the Metropolis rule.
+ *    number of uncovered served-sets. A move takes a random uncovered served-set S, a random
+ *    strength-subset U of it, a random point x of U and a random block holding U - x (the blocks
+ *    holding each (strength - 1)-set are kept in lists, so the choice costs the same at any
+ *    size), and swaps the point of the block outside S whose loss uncovers the fewest
+ *    strength-sets for x, so that S becomes covered; the move is kept by the Metropolis rule.
  *    Coverage is counted incrementally (how many blocks hold each strength-set, and for lotto
  *    designs how many covered strength-subsets each served-set has), so a move costs a few
  *    dozen counter updates and never a recount. At cost 0 the design is kept and the block that
  *    covers the fewest strength-sets alone is dropped, and the search goes on one size smaller.
+ *  - a run that stalls (6,000 moves per block without a smaller design) starts over from a fresh
+ *    greedy design; the smallest design of all runs is the result.
  *
  * Deterministic for a given seed unless the time limit or the cancel flag stops it first.
  * `progress` is called now and then from the searching thread.

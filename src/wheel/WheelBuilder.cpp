@@ -43,11 +43,25 @@ WheelResult BuildWheel(const WheelRequest& request, const WheelOptions& options)
             limits.stallMoves =
                 std::max<std::uint64_t>(1000, limits.stallMoves / std::max<std::uint64_t>(1, fanOut));
         }
-        SearchOutcome outcome = FindCover(problem, limits, options.cancel, options.progress);
-        result.greedySize = outcome.greedySize;
-        result.moves = outcome.moves;
-        result.cancelled = outcome.cancelled;
-        blocks = std::move(outcome.blocks);
+        std::optional<StoredDesign> stored;
+        if (options.stored)
+            stored = options.stored->find(problem);
+        if (stored && stored->blocks.size() <= limits.stopAtSize) {
+            blocks = stored->blocks;
+            result.fromTable = true;
+            if (options.progress)
+                options.progress(SearchProgress{blocks.size(), 1.0});
+        } else {
+            SearchOutcome outcome = FindCover(problem, limits, options.cancel, options.progress);
+            result.greedySize = outcome.greedySize;
+            result.moves = outcome.moves;
+            result.cancelled = outcome.cancelled;
+            blocks = std::move(outcome.blocks);
+            if (stored && (blocks.empty() || stored->blocks.size() <= blocks.size())) {
+                blocks = stored->blocks;
+                result.fromTable = true;
+            }
+        }
     }
     if (blocks.empty()) {
         result.status = WheelResult::Status::CancelledEmpty;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "wheel/CoverSearch.h"
+#include "wheel/StoredWheels.h"
 #include "wheel/WheelRequest.h"
 #include "wheel/WheelVerifier.h"
 
@@ -16,6 +17,9 @@ struct WheelOptions
     SearchLimits limits; ///< stopAtSize is raised to the request's lower bound
     /// Stop as soon as the best published size is reached, where one is known.
     bool stopAtBestKnown = true;
+    /// Designs found in long offline runs; null for none. A proved stored design that reaches
+    /// the stopping size is returned at once, otherwise the smaller of it and the search's.
+    const StoredWheels* stored = &StoredWheels::BuiltIn();
     const std::atomic<bool>* cancel = nullptr;
     std::function<void(const SearchProgress&)> progress;
 };
@@ -39,10 +43,11 @@ struct WheelResult
     std::uint64_t moves = 0;
     bool cancelled = false;
     double seconds = 0; ///< search and proof
+    bool fromTable = false; ///< the wheel is the stored design, not the search's
 };
 
-/// Searches for a small wheel (see FindCover), proves it with VerifyWheel and returns it only when
-/// the proof passes.
+/// Searches for a small wheel (see FindCover), or takes the stored one when it is at least as
+/// small, proves it with VerifyWheel and returns it only when the proof passes.
 WheelResult BuildWheel(const WheelRequest& request, const WheelOptions& options = {});
 
 } // namespace zentrix::wheel

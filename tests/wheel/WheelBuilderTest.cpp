@@ -1,24 +1,16 @@
 // WheelBuilder and CoverSearch: proved wheels, key numbers, seeds, sizes, cancelling and progress.
 #include "wheel/WheelBuilder.h"
 
+#include "WheelTestSupport.h"
+
 #include <gtest/gtest.h>
 #include <set>
 
 namespace zentrix::wheel {
 namespace {
 
-WheelRequest Request(std::vector<int> picks, int match, int drawn, std::vector<int> keys = {})
-{
-    return WheelRequest{std::move(picks), std::move(keys), Guarantee{match, drawn}};
-}
-
-std::vector<int> Range(int from, int to)
-{
-    std::vector<int> numbers;
-    for (int n = from; n <= to; ++n)
-        numbers.push_back(n);
-    return numbers;
-}
+using test::Range;
+using test::Request;
 
 /// A small deterministic budget: the runs end on moves, never on the clock.
 WheelOptions Budget(std::uint64_t seed, std::uint64_t moves = 200'000)
@@ -28,6 +20,7 @@ WheelOptions Budget(std::uint64_t seed, std::uint64_t moves = 200'000)
     options.limits.maxMoves = moves;
     options.limits.stallMoves = moves;
     options.limits.time = std::chrono::minutes(10);
+    options.stored = nullptr; // these tests are about the search
     return options;
 }
 

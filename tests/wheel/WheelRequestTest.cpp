@@ -1,6 +1,7 @@
 // WheelRequest and WheelMessages: checks, bounds, published sizes, chances and texts.
 #include "wheel/WheelRequest.h"
 
+#include "WheelTestSupport.h"
 #include "wheel/WheelMessages.h"
 
 #include <gtest/gtest.h>
@@ -8,18 +9,8 @@
 namespace zentrix::wheel {
 namespace {
 
-WheelRequest Request(std::vector<int> picks, int match, int drawn, std::vector<int> keys = {})
-{
-    return WheelRequest{std::move(picks), std::move(keys), Guarantee{match, drawn}};
-}
-
-std::vector<int> Range(int from, int to)
-{
-    std::vector<int> numbers;
-    for (int n = from; n <= to; ++n)
-        numbers.push_back(n);
-    return numbers;
-}
+using test::Range;
+using test::Request;
 
 TEST(WheelRequestTest, CheckFindsEachFault)
 {

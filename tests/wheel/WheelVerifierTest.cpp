@@ -1,6 +1,7 @@
 // WheelVerifier: the fast proof agrees with the literal guarantee and catches broken wheels.
 #include "wheel/WheelVerifier.h"
 
+#include "WheelTestSupport.h"
 #include "generator/RandomSource.h"
 #include "wheel/WheelBuilder.h"
 
@@ -10,18 +11,8 @@
 namespace zentrix::wheel {
 namespace {
 
-WheelRequest Request(std::vector<int> picks, int match, int drawn, std::vector<int> keys = {})
-{
-    return WheelRequest{std::move(picks), std::move(keys), Guarantee{match, drawn}};
-}
-
-std::vector<int> Range(int from, int to)
-{
-    std::vector<int> numbers;
-    for (int n = from; n <= to; ++n)
-        numbers.push_back(n);
-    return numbers;
-}
+using test::Range;
+using test::Request;
 
 /// A random ticket of six picks that holds every key number.
 Ticket RandomTicket(const WheelRequest& request, RandomSource& random)
