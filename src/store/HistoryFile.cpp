@@ -197,6 +197,12 @@ bool IsCopyName(const std::string& name, const std::string& prefix)
                        [](char c) { return std::isalnum(static_cast<unsigned char>(c)) != 0; });
 }
 
+/// ".Loto6data.dt.import-": how the names of the file's replacement copies begin.
+std::string CopyPrefix(const std::filesystem::path& target)
+{
+    return "." + target.filename().string() + std::string(HistoryFile::kCopyInfix);
+}
+
 } // namespace
 
 void HistoryFile::removeStaleCopies(const std::filesystem::path& target) const
@@ -204,7 +210,7 @@ void HistoryFile::removeStaleCopies(const std::filesystem::path& target) const
     namespace fs = std::filesystem;
     constexpr auto kStaleAfter = std::chrono::minutes(5);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    const std::string prefix = "." + target.filename().string() + std::string(kCopyInfix);
+    const std::string prefix = CopyPrefix(target);
     std::error_code ec;
     fs::directory_iterator it(folder, ec);
     const fs::directory_iterator end;
@@ -241,7 +247,7 @@ StoreStatus HistoryFile::ReplaceHistory(std::span<const RecordWrite> writes, con
     removeStaleCopies(target);
 
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    const std::string prefix = "." + target.filename().string() + std::string(kCopyInfix);
+    const std::string prefix = CopyPrefix(target);
     std::unique_ptr<FileDevice> copy =
         copyDevice ? copyDevice() : MakeNativeFileDevice(FileAccess::CreateNew);
     fs::path copyPath;
