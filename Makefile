@@ -92,10 +92,10 @@ bench-wheels: deps
 WHEEL_TABLE_SECONDS ?= 120
 WHEEL_TABLE_SEEDS ?= 2
 WHEEL_TABLE_CELLS ?= 3/3:7-20 4/4:7-20
-# It uses the ordinary build: GCC 12 at -O3 stops the Release build with a false -Wrestrict in src/store.
-wheel-table: configure
-	@cmake --build $(BUILD_DIR) -j $(JOBS) --target zentrix_wheel_best
-	$(BUILD_DIR)/bench/zentrix_wheel_best --out data/wheels/best-wheels.txt --seconds $(WHEEL_TABLE_SECONDS) \
+wheel-table: deps
+	@cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DZENTRIX_BUILD_TESTS=OFF > /dev/null
+	@cmake --build $(BENCH_DIR) -j $(JOBS) --target zentrix_wheel_best
+	$(BENCH_DIR)/bench/zentrix_wheel_best --out data/wheels/best-wheels.txt --seconds $(WHEEL_TABLE_SECONDS) \
 		--seeds $(WHEEL_TABLE_SEEDS) $(WHEEL_TABLE_CELLS)
 
 # Every Latest from 2 to the end of the real history, with the draws up to it, and every setting:
