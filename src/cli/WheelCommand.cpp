@@ -105,6 +105,8 @@ int RunWheel(const WheelCommandOptions& options, CliContext& context)
         << "個が当選する " << wheel::GroupDigits(result.verification.checkedDraws)
         << " 通りをすべて調べ、保証を確認しました。\n"
         << "保証が働く確率（1回の抽選）: " << wheel::PercentText(wheel::GuaranteeChance(request)) << '\n';
+    if (result.fromTable)
+        err << wheel::SourceNote(true) << '\n';
     if (const int printed = FinishOutput(context); printed != kExitOk || !options.save)
         return printed;
 

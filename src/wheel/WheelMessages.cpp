@@ -71,4 +71,9 @@ std::string PercentText(double chance)
     return text;
 }
 
+std::string SourceNote(bool fromTable)
+{
+    return fromTable ? "Zentrix に組み込みの組み合わせ（前もって長時間の探索で見つけたもの）です。" : "";
+}
+
 } // namespace zentrix::wheel

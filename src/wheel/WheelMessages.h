@@ -26,6 +26,10 @@ std::string GroupDigits(std::uint64_t value);
 /// "15枚（3,000円）".
 std::string TicketsAndCost(std::size_t tickets);
 
+/// Says that a wheel is the built-in one found in long offline runs rather than this run's
+/// search; empty when `fromTable` is false.
+std::string SourceNote(bool fromTable);
+
 /// A chance as a percentage with enough digits to be read: "1.234%".
 std::string PercentText(double chance);
 

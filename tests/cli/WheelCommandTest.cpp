@@ -57,6 +57,8 @@ TEST(WheelCommandTest, PrintsTheTicketsAndSummarisesTheGuaranteeAndCost)
         << run.err;
     EXPECT_NE(run.err.find("3個一致で5等を保証（3 if 3）"), std::string::npos);
     EXPECT_NE(run.err.find("220 通りをすべて調べ、保証を確認しました"), std::string::npos);
+    // Twelve picks at the published size are in the built-in table, and the summary says so.
+    EXPECT_NE(run.err.find("Zentrix に組み込みの組み合わせ"), std::string::npos) << run.err;
 }
 
 TEST(WheelCommandTest, MixedListsKeysAndSeeds)
@@ -72,6 +74,7 @@ TEST(WheelCommandTest, MixedListsKeysAndSeeds)
     for (const wheel::Ticket& t : tickets)
         EXPECT_TRUE(std::count(t.begin(), t.end(), 12));
     EXPECT_NE(run.err.find("軸数字がすべて当選した場合"), std::string::npos);
+    EXPECT_EQ(run.err.find("Zentrix に組み込み"), std::string::npos) << run.err; // searched
     EXPECT_EQ(RunWheelCli(args).out, run.out);
     std::vector<std::string> otherSeed = args;
     otherSeed.back() = "8";

@@ -307,6 +307,8 @@ void WheelWindow::showResult(const wheel::WheelRequest& r, const wheel::WheelRes
                      Text(wheel::PercentText(wheel::GuaranteeChance(r))));
         if (!r.keys.empty())
             text += QStringLiteral("（軸数字がすべて当選した場合）");
+        if (result.fromTable)
+            text += QStringLiteral("　") + Text(wheel::SourceNote(true));
         if (result.cancelled)
             text = QStringLiteral("中止しました（それまでに見つかった最小の組み合わせです）。") + text;
         m_ui.lblResult->setText(text);
