@@ -141,6 +141,10 @@ void WheelWindow::build()
     m_ui.lblResult = new QLabel(this);
     m_ui.lblResult->setObjectName(QStringLiteral("lblResult"));
     m_ui.lblResult->setWordWrap(true);
+    // Room for the longest result (count, guarantee, proof, chance, where the wheel came from) from
+    // the start, so that showing it never squeezes the list below.
+    m_ui.lblResult->setMinimumHeight(m_ui.lblResult->fontMetrics().lineSpacing() * 3 + 4);
+    m_ui.lblResult->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     outer->addWidget(m_ui.lblResult);
 
     m_ui.txtTickets = new QPlainTextEdit(this);
