@@ -361,16 +361,16 @@ private:
     const int m_m;
     const bool m_lotto;
     RandomSource& m_random;
-    const std::vector<PointMask> m_blockPatterns;     ///< strength-subsets of a block's positions
-    const std::vector<PointMask> m_withPointPatterns; ///< (strength-1)-subsets of the other positions
-    const std::vector<PointMask> m_strengthOfServed;  ///< strength-subsets of a served-set's positions
-    std::vector<std::uint16_t> m_strengthCount;       ///< blocks holding each strength-set
-    std::vector<std::uint8_t> m_servedCount;          ///< lotto: covered strength-subsets of each served-set
-    std::vector<PointMask> m_targets;                 ///< every served-set, by colex rank
-    std::vector<std::uint32_t> m_uncovered;           ///< the uncovered served-sets, in no order
-    std::vector<std::int32_t> m_where;                ///< each served-set's place in m_uncovered, or -1
-    const std::vector<PointMask> m_lowerPatterns;     ///< (strength-1)-subsets of a block's positions
-    const std::vector<PointMask> m_lowerWithPoint;    ///< (strength-2)-subsets of the other positions
+    const std::vector<PointMask> m_blockPatterns;      ///< strength-subsets of a block's positions
+    const std::vector<PointMask> m_withPointPatterns;  ///< (strength-1)-subsets of the other positions
+    const std::vector<PointMask> m_strengthOfServed;   ///< strength-subsets of a served-set's positions
+    std::vector<std::uint16_t> m_strengthCount;        ///< blocks holding each strength-set
+    std::vector<std::uint8_t> m_servedCount;           ///< lotto: covered strength-subsets of each served-set
+    std::vector<PointMask> m_targets;                  ///< every served-set, by colex rank
+    std::vector<std::uint32_t> m_uncovered;            ///< the uncovered served-sets, in no order
+    std::vector<std::int32_t> m_where;                 ///< each served-set's place in m_uncovered, or -1
+    const std::vector<PointMask> m_lowerPatterns;      ///< (strength-1)-subsets of a block's positions
+    const std::vector<PointMask> m_lowerWithPoint;     ///< (strength-2)-subsets of the other positions
     std::vector<std::vector<std::uint32_t>> m_holders; ///< blocks holding each (strength-1)-set
     std::vector<PointMask> m_blocks;
 };

@@ -42,7 +42,7 @@ struct WheelResult
     std::size_t greedySize = 0;
     std::uint64_t moves = 0;
     bool cancelled = false;
-    double seconds = 0; ///< search and proof
+    double seconds = 0;     ///< search and proof
     bool fromTable = false; ///< the wheel is the stored design, not the search's
 };
 
