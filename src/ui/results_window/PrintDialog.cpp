@@ -1,10 +1,13 @@
 // PrintDialog: QPrintDialog with the results window's options, or the test interceptor.
 #include "ui/results_window/PrintDialog.h"
 
+#include "ui/common/MessageBox.h"
+
 #include <QAbstractButton>
 #include <QEvent>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 
 namespace zentrix::ui {
 namespace {
@@ -53,6 +56,11 @@ private:
 
 } // namespace
 
+QString PrintDialog::NoPrinterText()
+{
+    return QStringLiteral("印刷できるプリンターがありません。プリンターを設定してから印刷して下さい。");
+}
+
 std::function<bool(QPrinter&)>& PrintDialog::interceptor()
 {
     static std::function<bool(QPrinter&)> hook;
@@ -70,15 +78,25 @@ bool PrintDialog::exec(QPrinter& printer, QWidget* parent)
     if (auto& hook = interceptor())
         return hook(printer);
 
-    QPrintDialog dialog(&printer, parent);
-    dialog.setObjectName(QStringLiteral("PrintDialog"));
-    // No PrintToFile: the choice is not offered. No page range or selection: the job is always
-    // the whole list, so the dialog offers nothing that printing would ignore (see PageRangeHider).
-    dialog.setOptions(QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize);
-    new PageRangeHider(dialog);
-    if (dialog.exec() != QDialog::Accepted)
+    // Without any printer the dialog could only be cancelled or confirmed into nothing: say so.
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+        MessageBox::show(parent, QStringLiteral("Zentrix"), NoPrinterText(), MessageBox::Icon::Exclamation);
+        return false;
+    }
+    if (Create(printer, parent)->exec() != QDialog::Accepted)
         return false;
     return HasSomewhereToPrint(printer);
+}
+
+std::unique_ptr<QPrintDialog> PrintDialog::Create(QPrinter& printer, QWidget* parent)
+{
+    auto dialog = std::make_unique<QPrintDialog>(&printer, parent);
+    dialog->setObjectName(QStringLiteral("PrintDialog"));
+    // No PrintToFile: the choice is not offered. No page range or selection: the job is always
+    // the whole list, so the dialog offers nothing that printing would ignore (see PageRangeHider).
+    dialog->setOptions(QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize);
+    new PageRangeHider(*dialog);
+    return dialog;
 }
 
 bool PrintDialog::HasSomewhereToPrint(const QPrinter& printer)

@@ -1,8 +1,11 @@
 // PrintDialog: the system print dialog behind a seam, so tests never block in exec().
 #pragma once
 
+#include <QString>
 #include <functional>
+#include <memory>
 
+class QPrintDialog;
 class QPrinter;
 class QWidget;
 
@@ -21,6 +24,13 @@ public:
     /// preset printer, which it may adjust (for example point it at a PDF file), and returns its
     /// answer. Pass {} to restore the real dialog.
     static void setInterceptor(std::function<bool(QPrinter&)> interceptor);
+
+    /// The system dialog as exec() shows it: printing to a file and page ranges are not offered
+    /// (the page choices are hidden each time it is shown).
+    static std::unique_ptr<QPrintDialog> Create(QPrinter& printer, QWidget* parent);
+
+    /// What exec() says, instead of opening the dialog, when no printer is installed.
+    static QString NoPrinterText();
 
     /// False for the printer a confirmed dialog leaves when no printer is installed: that counts
     /// as a failure of the dialog, like a cancel.
