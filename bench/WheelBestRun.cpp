@@ -5,14 +5,15 @@
 // so a run cut short keeps what it found.
 //
 //   zentrix_wheel_best --out FILE [--seconds S] [--seeds N] [--first-seed N] [--import FILE] [--orbit]
-//                      [CELL...]
+//                      [--orbit-seconds S2] [CELL...]
 //
 // --import merges the designs of another such file (say, from a run on another machine) into
 // FILE under the same rule, before any search.
 // --orbit (covering cells "t if t" only) searches designs made of whole orbits of a cyclic shift
 // instead: for each seed, the shift of one, two or three cycles of equal length with up to two
-// fixed points (Z_v, Z_(v-1) plus infinity, Z_(v/2) on two halves ...), S seconds each, then the
-// smallest of those designs finished by the free search (which drops what is redundant) for S more.
+// fixed points (Z_v, Z_(v-1) plus infinity, Z_(v/2) on two halves ...), S2 seconds each (S unless
+// --orbit-seconds is given), then the smallest of those designs finished by the free search (which
+// drops what is redundant) for S seconds.
 // A CELL is t/m:v or t/m:v1-v2, e.g. 3/3:7-20; the default cells (unless --import is given) are
 // 3/3:7-20 and 4/4:7-20.
 #include "generator/RandomSource.h"
@@ -72,13 +73,13 @@ std::uint64_t StopSize(const Cell& cell)
     return LowerBound(request);
 }
 
-/// One seed of --orbit: the best orbit design of both groups, finished by FindCoverFrom.
-SearchOutcome OrbitRun(const Cell& cell, const SearchLimits& limits, double& foundAt)
+/// One seed of --orbit: the smallest orbit design of the groups, finished by FindCoverFrom.
+SearchOutcome OrbitRun(const Cell& cell, const SearchLimits& limits, double orbitSeconds, double& foundAt)
 {
     const auto start = std::chrono::steady_clock::now();
     const CoverProblem problem{cell.v, 6, cell.t, cell.m};
     OrbitLimits orbitLimits;
-    orbitLimits.time = limits.time;
+    orbitLimits.time = std::chrono::milliseconds(std::int64_t(orbitSeconds * 1000));
     orbitLimits.seed = limits.seed;
     orbitLimits.stopAtSize = limits.stopAtSize;
     std::vector<PointMask> best;
@@ -166,6 +167,7 @@ int main(int argc, char** argv)
     std::vector<Cell> cells;
     std::vector<std::filesystem::path> imports;
     bool orbit = false;
+    double orbitSeconds = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -177,6 +179,8 @@ int main(int argc, char** argv)
             seeds = std::atoi(argv[++i]);
         else if (arg == "--import" && hasValue)
             imports.emplace_back(argv[++i]);
+        else if (arg == "--orbit-seconds" && hasValue)
+            orbitSeconds = std::atof(argv[++i]);
         else if (arg == "--orbit")
             orbit = true;
         else if (arg == "--first-seed" && hasValue)
@@ -189,7 +193,7 @@ int main(int argc, char** argv)
     if (out.empty() || seconds <= 0 || seeds < 1) {
         std::fprintf(stderr,
                      "usage: zentrix_wheel_best --out FILE [--seconds S] [--seeds N] [--first-seed N] "
-                     "[--import FILE] [--orbit] [t/m:v1-v2 ...]\n");
+                     "[--import FILE] [--orbit] [--orbit-seconds S2] [t/m:v1-v2 ...]\n");
         return 2;
     }
     if (cells.empty() && imports.empty()) {
@@ -253,7 +257,7 @@ int main(int argc, char** argv)
             double foundAt = 0;
             std::size_t best = 0;
             const SearchOutcome outcome =
-                orbit ? OrbitRun(cell, limits, foundAt)
+                orbit ? OrbitRun(cell, limits, orbitSeconds > 0 ? orbitSeconds : seconds, foundAt)
                       : FindCover(CoverProblem{cell.v, 6, cell.t, cell.m}, limits, nullptr,
                                   [&](const SearchProgress& p) {
                                       if (p.bestSize != best) {
