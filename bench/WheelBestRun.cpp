@@ -4,14 +4,21 @@
 // design with a smaller one. The file is rewritten after each cell (temporary file, then rename),
 // so a run cut short keeps what it found.
 //
-//   zentrix_wheel_best --out FILE [--seconds S] [--seeds N] [--first-seed N] [--import FILE] [CELL...]
+//   zentrix_wheel_best --out FILE [--seconds S] [--seeds N] [--first-seed N] [--import FILE] [--orbit]
+//                      [--orbit-seconds S2] [CELL...]
 //
 // --import merges the designs of another such file (say, from a run on another machine) into
 // FILE under the same rule, before any search.
+// --orbit (covering cells "t if t" only) searches designs made of whole orbits of a cyclic shift
+// instead: for each seed, the shift of one, two or three cycles of equal length with up to two
+// fixed points (Z_v, Z_(v-1) plus infinity, Z_(v/2) on two halves ...), S2 seconds each (S unless
+// --orbit-seconds is given), then the smallest of those designs finished by the free search (which
+// drops what is redundant) for S seconds.
 // A CELL is t/m:v or t/m:v1-v2, e.g. 3/3:7-20; the default cells (unless --import is given) are
 // 3/3:7-20 and 4/4:7-20.
 #include "generator/RandomSource.h"
 #include "wheel/CoverSearch.h"
+#include "wheel/OrbitSearch.h"
 #include "wheel/StoredWheels.h"
 
 #include <algorithm>
@@ -64,6 +71,44 @@ std::uint64_t StopSize(const Cell& cell)
     if (const auto known = BestKnownSize(request))
         return std::uint64_t(*known);
     return LowerBound(request);
+}
+
+/// One seed of --orbit: the smallest orbit design of the groups, finished by FindCoverFrom.
+SearchOutcome OrbitRun(const Cell& cell, const SearchLimits& limits, double orbitSeconds, double& foundAt)
+{
+    const auto start = std::chrono::steady_clock::now();
+    const CoverProblem problem{cell.v, 6, cell.t, cell.m};
+    OrbitLimits orbitLimits;
+    orbitLimits.time = std::chrono::milliseconds(std::int64_t(orbitSeconds * 1000));
+    orbitLimits.seed = limits.seed;
+    orbitLimits.stopAtSize = limits.stopAtSize;
+    std::vector<PointMask> best;
+    std::vector<CyclicGroup> groups;
+    for (int copies = 1; copies <= 3; ++copies) {
+        for (int fixed = 0; fixed <= 2; ++fixed) {
+            if ((cell.v - fixed) % copies == 0 && (cell.v - fixed) / copies >= 5)
+                groups.push_back(CyclicGroup{(cell.v - fixed) / copies, copies, fixed});
+        }
+    }
+    for (const CyclicGroup& group : groups) {
+        const OrbitOutcome orbit = FindOrbitCover(problem, group, orbitLimits);
+        std::printf("  Z_%d x%d +%d: %zu base blocks, %zu blocks at %.1f s\n", group.cycle, group.copies,
+                    group.fixedPoints, orbit.base.size(), orbit.blocks.size(), orbit.seconds);
+        std::fflush(stdout);
+        if (!orbit.blocks.empty() && (best.empty() || orbit.blocks.size() < best.size())) {
+            best = orbit.blocks;
+            foundAt = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        }
+    }
+    std::size_t size = best.size();
+    const SearchOutcome outcome = FindCoverFrom(problem, best, limits, nullptr, [&](const SearchProgress& p) {
+        if (p.bestSize < size) {
+            size = p.bestSize;
+            foundAt = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        }
+    });
+    std::printf("  finished: %zu blocks\n", outcome.blocks.size());
+    return outcome;
 }
 
 bool WriteAtomically(const std::filesystem::path& path, const std::string& text)
@@ -121,6 +166,8 @@ int main(int argc, char** argv)
     std::uint64_t firstSeed = RandomSource::FreshSeed() >> 16;
     std::vector<Cell> cells;
     std::vector<std::filesystem::path> imports;
+    bool orbit = false;
+    double orbitSeconds = 0;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         const bool hasValue = i + 1 < argc;
@@ -132,6 +179,10 @@ int main(int argc, char** argv)
             seeds = std::atoi(argv[++i]);
         else if (arg == "--import" && hasValue)
             imports.emplace_back(argv[++i]);
+        else if (arg == "--orbit-seconds" && hasValue)
+            orbitSeconds = std::atof(argv[++i]);
+        else if (arg == "--orbit")
+            orbit = true;
         else if (arg == "--first-seed" && hasValue)
             firstSeed = std::strtoull(argv[++i], nullptr, 10);
         else if (!ParseCells(arg, cells)) {
@@ -142,7 +193,7 @@ int main(int argc, char** argv)
     if (out.empty() || seconds <= 0 || seeds < 1) {
         std::fprintf(stderr,
                      "usage: zentrix_wheel_best --out FILE [--seconds S] [--seeds N] [--first-seed N] "
-                     "[--import FILE] [t/m:v1-v2 ...]\n");
+                     "[--import FILE] [--orbit] [--orbit-seconds S2] [t/m:v1-v2 ...]\n");
         return 2;
     }
     if (cells.empty() && imports.empty()) {
@@ -188,6 +239,10 @@ int main(int argc, char** argv)
     }
 
     for (const Cell& cell : cells) {
+        if (orbit && cell.m != cell.t) {
+            std::fprintf(stderr, "zentrix_wheel_best: --orbit takes covering cells (t/t:v) only\n");
+            return 2;
+        }
         const std::uint64_t stop = StopSize(cell);
         for (int s = 0; s < seeds; ++s) {
             const StoredDesign* stored = entry(cell);
@@ -201,14 +256,17 @@ int main(int argc, char** argv)
             const auto start = std::chrono::steady_clock::now();
             double foundAt = 0;
             std::size_t best = 0;
-            const SearchOutcome outcome = FindCover(
-                CoverProblem{cell.v, 6, cell.t, cell.m}, limits, nullptr, [&](const SearchProgress& p) {
-                    if (p.bestSize != best) {
-                        best = p.bestSize;
-                        foundAt =
-                            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-                    }
-                });
+            const SearchOutcome outcome =
+                orbit ? OrbitRun(cell, limits, orbitSeconds > 0 ? orbitSeconds : seconds, foundAt)
+                      : FindCover(CoverProblem{cell.v, 6, cell.t, cell.m}, limits, nullptr,
+                                  [&](const SearchProgress& p) {
+                                      if (p.bestSize != best) {
+                                          best = p.bestSize;
+                                          foundAt = std::chrono::duration<double>(
+                                                        std::chrono::steady_clock::now() - start)
+                                                        .count();
+                                      }
+                                  });
             StoredDesign found{cell.v, cell.t, cell.m, limits.seed, foundAt, outcome.blocks};
             const bool better =
                 !outcome.blocks.empty() && (!stored || found.blocks.size() < stored->blocks.size());

@@ -384,11 +384,11 @@ std::array<double, 32> AcceptanceAt(double temperature)
     return accept;
 }
 
-} // namespace
-
-SearchOutcome FindCover(const CoverProblem& problem, const SearchLimits& limits,
-                        const std::atomic<bool>* cancel,
-                        const std::function<void(const SearchProgress&)>& progress)
+/// The search behind FindCover and FindCoverFrom: each run starts from a greedy design, or from
+/// `initial` completed greedily when it is given.
+SearchOutcome Search(const CoverProblem& problem, const SearchLimits& limits,
+                     const std::vector<PointMask>* initial, const std::atomic<bool>* cancel,
+                     const std::function<void(const SearchProgress&)>& progress)
 {
     SearchOutcome outcome;
     const auto start = Clock::now();
@@ -396,6 +396,8 @@ SearchOutcome FindCover(const CoverProblem& problem, const SearchLimits& limits,
 
     RandomSource random(limits.seed);
     Design design(problem, random);
+    if (initial)
+        design.reset(*initial);
     if (!design.buildGreedy(cancel)) {
         outcome.cancelled = true;
         return outcome;
@@ -475,7 +477,7 @@ SearchOutcome FindCover(const CoverProblem& problem, const SearchLimits& limits,
         }
         if (sinceRunBest >= kRestartMovesPerBlock * runBest.size()) {
             // This run is stuck: a new one from a fresh greedy design.
-            design.reset({});
+            design.reset(initial ? *initial : std::vector<PointMask>{});
             if (!design.buildGreedy(cancel)) {
                 outcome.cancelled = true;
                 break;
@@ -516,6 +518,22 @@ SearchOutcome FindCover(const CoverProblem& problem, const SearchLimits& limits,
         }
     }
     return outcome;
+}
+
+} // namespace
+
+SearchOutcome FindCover(const CoverProblem& problem, const SearchLimits& limits,
+                        const std::atomic<bool>* cancel,
+                        const std::function<void(const SearchProgress&)>& progress)
+{
+    return Search(problem, limits, nullptr, cancel, progress);
+}
+
+SearchOutcome FindCoverFrom(const CoverProblem& problem, const std::vector<PointMask>& initial,
+                            const SearchLimits& limits, const std::atomic<bool>* cancel,
+                            const std::function<void(const SearchProgress&)>& progress)
+{
+    return Search(problem, limits, &initial, cancel, progress);
 }
 
 } // namespace zentrix::wheel

@@ -66,4 +66,14 @@ SearchOutcome FindCover(const CoverProblem& problem, const SearchLimits& limits,
                         const std::atomic<bool>* cancel = nullptr,
                         const std::function<void(const SearchProgress&)>& progress = {});
 
+/**
+ * FindCover starting from the blocks of `initial` instead of a greedy design (say, a design with
+ * a symmetry): the greedy step only completes it when it leaves something uncovered, and a run
+ * that stalls starts again from it. The first design of the search is `initial` itself (completed),
+ * so the result is never larger than that.
+ */
+SearchOutcome FindCoverFrom(const CoverProblem& problem, const std::vector<PointMask>& initial,
+                            const SearchLimits& limits, const std::atomic<bool>* cancel = nullptr,
+                            const std::function<void(const SearchProgress&)>& progress = {});
+
 } // namespace zentrix::wheel
