@@ -92,11 +92,16 @@ bench-wheels: deps
 WHEEL_TABLE_SECONDS ?= 120
 WHEEL_TABLE_SEEDS ?= 2
 WHEEL_TABLE_CELLS ?= 3/3:7-20 4/4:7-20
+# WHEEL_TABLE_ORBIT=1 searches designs made of whole orbits of cyclic shifts first (covering cells
+# only), each group for WHEEL_TABLE_ORBIT_SECONDS, and finishes the smallest with the free search.
+WHEEL_TABLE_ORBIT ?=
+WHEEL_TABLE_ORBIT_SECONDS ?= 10
 wheel-table: deps
 	@cmake -S . -B $(BENCH_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DZENTRIX_BUILD_TESTS=OFF > /dev/null
 	@cmake --build $(BENCH_DIR) -j $(JOBS) --target zentrix_wheel_best
 	$(BENCH_DIR)/bench/zentrix_wheel_best --out data/wheels/best-wheels.txt --seconds $(WHEEL_TABLE_SECONDS) \
-		--seeds $(WHEEL_TABLE_SEEDS) $(WHEEL_TABLE_CELLS)
+		--seeds $(WHEEL_TABLE_SEEDS) $(if $(WHEEL_TABLE_ORBIT),--orbit --orbit-seconds $(WHEEL_TABLE_ORBIT_SECONDS)) \
+		$(WHEEL_TABLE_CELLS)
 
 # Every Latest from 2 to the end of the real history, with the draws up to it, and every setting:
 # the way each run draws (attempt loop or direct sampler) and what it costs, with whole runs timed
