@@ -2,6 +2,7 @@
 #include "wheel/CoverSearch.h"
 
 #include "generator/RandomSource.h"
+#include "wheel/Annealing.h"
 
 #include <array>
 #include <bit>
@@ -375,15 +376,6 @@ private:
     std::vector<PointMask> m_blocks;
 };
 
-/// Acceptance chances exp(-delta / temperature) for delta 0..31.
-std::array<double, 32> AcceptanceAt(double temperature)
-{
-    std::array<double, 32> accept{};
-    for (std::size_t d = 0; d < accept.size(); ++d)
-        accept[d] = std::exp(-double(d) / temperature);
-    return accept;
-}
-
 /// The search behind FindCover and FindCoverFrom: each run starts from a greedy design, or from
 /// `initial` completed greedily when it is given.
 SearchOutcome Search(const CoverProblem& problem, const SearchLimits& limits,
@@ -414,11 +406,7 @@ SearchOutcome Search(const CoverProblem& problem, const SearchLimits& limits,
     // Annealing schedule: geometric cooling, back to the start temperature once frozen.
     // Measured on 16 to 20 picks: a narrow band of temperatures finds far smaller designs than
     // cooling down to nearly 0 and reheating.
-    constexpr double kStartTemperature = 0.4;
-    constexpr double kFrozenTemperature = 0.2;
-    constexpr double kCooling = 0.99;
-    double temperature = kStartTemperature;
-    std::array<double, 32> accept = AcceptanceAt(temperature);
+    TemperatureBand band(0.4, 0.2, 0.99);
     const std::uint64_t movesPerTemperature = 200 + 20 * outcome.blocks.size();
 
     constexpr std::uint64_t kQuickMovesPerBlock = 50;
@@ -485,8 +473,7 @@ SearchOutcome Search(const CoverProblem& problem, const SearchLimits& limits,
             sinceRunBest = 0;
             step = 1;
             jumped = false;
-            temperature = kStartTemperature;
-            accept = AcceptanceAt(temperature);
+            band.restart();
             continue;
         }
         if (outcome.moves >= limits.maxMoves || sinceBest >= limits.stallMoves)
@@ -505,16 +492,13 @@ SearchOutcome Search(const CoverProblem& problem, const SearchLimits& limits,
                 report(std::max(elapsedShare(), byMoves));
             }
         }
-        design.move(accept);
+        design.move(band.accept());
         ++outcome.moves;
         ++sinceBest;
         ++sinceRunBest;
         if (++atTemperature >= movesPerTemperature) {
             atTemperature = 0;
-            temperature *= kCooling;
-            if (temperature < kFrozenTemperature)
-                temperature = kStartTemperature;
-            accept = AcceptanceAt(temperature);
+            band.cool();
         }
     }
     return outcome;

@@ -2,6 +2,7 @@
 #include "wheel/OrbitSearch.h"
 
 #include "generator/RandomSource.h"
+#include "wheel/Annealing.h"
 
 #include <algorithm>
 #include <array>
@@ -251,14 +252,6 @@ private:
     std::vector<PointMask> m_blocks;          ///< the base blocks
 };
 
-std::array<double, 32> AcceptanceAt(double temperature)
-{
-    std::array<double, 32> accept{};
-    for (std::size_t d = 0; d < accept.size(); ++d)
-        accept[d] = std::exp(-double(d) / temperature);
-    return accept;
-}
-
 } // namespace
 
 PointMask ShiftMask(const CyclicGroup& group, PointMask mask, int by)
@@ -312,11 +305,7 @@ OrbitOutcome FindOrbitCover(const CoverProblem& problem, const CyclicGroup& grou
     design.buildGreedy();
 
     // Annealing schedule as in FindCover: a narrow band of temperatures, reheated once frozen.
-    constexpr double kStartTemperature = 0.5;
-    constexpr double kFrozenTemperature = 0.2;
-    constexpr double kCooling = 0.99;
-    double temperature = kStartTemperature;
-    std::array<double, 32> accept = AcceptanceAt(temperature);
+    TemperatureBand band(0.5, 0.2, 0.99);
     std::uint64_t atTemperature = 0;
 
     std::vector<PointMask> lastCover;
@@ -343,21 +332,17 @@ OrbitOutcome FindOrbitCover(const CoverProblem& problem, const CyclicGroup& grou
             design.reset(lastCover);
             design.removeBlock(design.below(lastCover.size()));
             sinceCover = 0;
-            temperature = kStartTemperature;
-            accept = AcceptanceAt(temperature);
+            band.restart();
             continue;
         }
         if ((outcome.moves & 1023) == 0 && Clock::now() - start >= limits.time)
             break;
-        design.move(accept);
+        design.move(band.accept());
         ++outcome.moves;
         ++sinceCover;
         if (++atTemperature >= 200 + 20 * design.blocks().size()) {
             atTemperature = 0;
-            temperature *= kCooling;
-            if (temperature < kFrozenTemperature)
-                temperature = kStartTemperature;
-            accept = AcceptanceAt(temperature);
+            band.cool();
         }
     }
     return outcome;
