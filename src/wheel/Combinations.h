@@ -4,6 +4,7 @@
 #include <array>
 #include <bit>
 #include <cstdint>
+#include <vector>
 
 namespace zentrix::wheel {
 
@@ -74,6 +75,24 @@ inline PointMask Scatter(PointMask pattern, PointMask points)
             result |= points & -points;
         points &= points - 1;
         pattern >>= 1;
+    }
+    return result;
+}
+
+/// Every mask of `count` bits among the low `width` bits, in colex order: {0} when count is 0,
+/// none when count is negative or above width.
+inline std::vector<PointMask> Patterns(int count, int width)
+{
+    std::vector<PointMask> result;
+    if (count < 0 || count > width)
+        return result;
+    if (count == 0)
+        return {PointMask{0}};
+    const PointMask last = FirstCombination(count) << (width - count);
+    for (PointMask p = FirstCombination(count);; p = NextCombination(p)) {
+        result.push_back(p);
+        if (p == last)
+            break;
     }
     return result;
 }

@@ -13,21 +13,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-/// Every way of choosing `count` of the positions 0..width-1, as masks; {0} when count is 0.
-std::vector<PointMask> Patterns(int count, int width)
-{
-    if (count <= 0)
-        return {0};
-    std::vector<PointMask> patterns;
-    const PointMask last = FirstCombination(count) << (width - count);
-    for (PointMask p = FirstCombination(count);; p = NextCombination(p)) {
-        patterns.push_back(p);
-        if (p == last)
-            break;
-    }
-    return patterns;
-}
-
 /// The points of `mask`, lowest first.
 int PointsOf(PointMask mask, std::array<int, 64>& points)
 {

@@ -15,23 +15,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-/// Every mask of `count` bits among the low `width` bits, in colex order.
-std::vector<PointMask> Patterns(int count, int width)
-{
-    std::vector<PointMask> result;
-    if (count < 0 || count > width)
-        return result;
-    if (count == 0)
-        return {PointMask{0}};
-    const PointMask last = FirstCombination(count) << (width - count);
-    for (PointMask p = FirstCombination(count);; p = NextCombination(p)) {
-        result.push_back(p);
-        if (p == last)
-            break;
-    }
-    return result;
-}
-
 class OrbitDesign
 {
 public:
