@@ -455,7 +455,8 @@ PredictionsStatus PredictionStore::load(std::int64_t id, Batch& batch)
     if (rc != SQLITE_ROW)
         return FailureFor(rc, m_db, PredictionsError::ReadFailed);
     const BatchHeader header = ReadHeader(row);
-    if (!DecodeSets(SetsBlob(row), batch.sets))
+    // A damaged file can lead the search by number to another batch's row: that is damage too.
+    if (header.id != id || !DecodeSets(SetsBlob(row), batch.sets))
         return Failure(PredictionsError::Corrupt);
     batch.id = header.id;
     batch.createdAt = header.createdAt;
